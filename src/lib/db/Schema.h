@@ -1,0 +1,18 @@
+#pragma once
+// Creates declared tables in a store, or upgrades an old one: missing tables,
+// columns and indexes are added; rows are kept.
+#include "Database.h"
+#include "TableDef.h"
+
+namespace pcp {
+
+// Brings one table up to its declaration. `schema` is "main" or an attached store.
+void ensureTable(Database& db, const TableDef& table, const QString& schema = QStringLiteral("main"));
+// Brings every table of the list up to date in one transaction.
+void ensureTables(Database& db, const QList<TableDef>& tables);
+
+// Name of the unique index that keeps a table's primary key.
+QString primaryIndexName(const TableDef& table);
+QString secondaryIndexName(const TableDef& table, const IndexDef& index);
+
+}  // namespace pcp

@@ -1,0 +1,69 @@
+#pragma once
+// One SQLite file with its declared tables and its record-lock file: a
+// company's "dados.sqlite", the company list "Empresa.db", the login store,
+// or a scratch table's file in TmpDb/.
+#include "Database.h"
+#include "RecordLocks.h"
+#include "TableDef.h"
+
+#include <QHash>
+#include <memory>
+
+namespace pcp {
+
+class Store {
+public:
+    // Opens (creating when missing) the file and brings the given tables up to date.
+    static std::shared_ptr<Store> open(const QString& file, const QList<TableDef>& tables = {});
+    // Opens the company store "dados.sqlite" of a company folder with every
+    // table of the catalog. Refuses a folder on a network file system.
+    static std::shared_ptr<Store> openCompany(const QString& folder,
+                                              const Catalog& catalog = Catalog::global());
+
+    Database& db() { return *db_; }
+    LockFile& locks() { return *locks_; }
+    const QString& path() const { return path_; }
+    QString folder() const;
+
+    // The declaration of a table of this store (those it was opened with, or
+    // added later by ensure()); falls back to the global catalog.
+    const TableDef& table(const QString& name) const;
+    // Creates or upgrades one more table in this store (monthly tables, ...).
+    const TableDef& ensure(const TableDef& table);
+
+private:
+    Store() = default;
+    QString path_;
+    std::unique_ptr<Database> db_;
+    std::shared_ptr<LockFile> locks_;
+    QHash<QString, TableDef> tables_;  // by lower-case name
+};
+
+inline constexpr const char16_t* kCompanyStoreFile = u"dados.sqlite";
+
+// Throws DbError with a clear message when the folder is on a network file system.
+void requireLocalFileSystem(const QString& folder);
+
+// Attaches another store to a connection for the statements that name its
+// tables ("outra"."Estproma"); detached when the guard ends. SQLite does not
+// attach inside a transaction: attach first, then open the transaction.
+class AttachedStore {
+public:
+    AttachedStore(Database& db, const QString& file, const QString& alias = QStringLiteral("outra"));
+    ~AttachedStore();
+    AttachedStore(const AttachedStore&) = delete;
+    AttachedStore& operator=(const AttachedStore&) = delete;
+
+    const QString& alias() const { return alias_; }
+    // The quoted, qualified name of a table of the attached store.
+    QString table(const QString& name) const;
+
+private:
+    Database& db_;
+    QString alias_;
+};
+
+// The company store file of a company folder.
+QString companyStorePath(const QString& folder);
+
+}  // namespace pcp

@@ -1,0 +1,297 @@
+#include "TableDef.h"
+
+#include "DbError.h"
+
+#include <QDateTime>
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace pcp {
+
+TableDef& TableDef::field(const QString& name, FieldType type, int size, const QString& format)
+{
+    fields_.append(FieldDef{name, type, size, format, false});
+    return *this;
+}
+
+TableDef& TableDef::key(const QStringList& fields)
+{
+    primaryKey_ = fields;
+    return *this;
+}
+
+TableDef& TableDef::index(const QString& name, const QStringList& fields, bool unique,
+                          bool caseInsensitive)
+{
+    indexes_.append(IndexDef{name, fields, unique, caseInsensitive});
+    return *this;
+}
+
+TableDef TableDef::renamed(const QString& name) const
+{
+    TableDef copy = *this;
+    copy.name_ = name;
+    return copy;
+}
+
+int TableDef::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+const FieldDef* TableDef::findField(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    return i < 0 ? nullptr : &fields_[i];
+}
+
+const IndexDef* TableDef::findIndex(const QString& name) const
+{
+    for (const IndexDef& idx : indexes_)
+        if (idx.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &idx;
+    return nullptr;
+}
+
+QString sqlType(FieldType type)
+{
+    switch (type) {
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+    case FieldType::Boolean: return u"INTEGER"_s;
+    case FieldType::Float:
+    case FieldType::Currency: return u"REAL"_s;
+    case FieldType::Blob: return u"BLOB"_s;
+    default: return u"TEXT"_s;
+    }
+}
+
+bool isIntegral(FieldType type)
+{
+    return type == FieldType::SmallInt || type == FieldType::Integer || type == FieldType::AutoInc;
+}
+
+bool isNumeric(FieldType type)
+{
+    return isIntegral(type) || type == FieldType::Float || type == FieldType::Currency;
+}
+
+QString quoted(const QString& identifier)
+{
+    QString q = identifier;
+    q.replace(u'"', u"\"\""_s);
+    return u'"' + q + u'"';
+}
+
+QVariant fromStorage(const FieldDef& field, const QVariant& stored)
+{
+    if (stored.isNull())
+        return {};
+    switch (field.type) {
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::AutoInc: return stored.toLongLong();
+    case FieldType::Float:
+    case FieldType::Currency: return stored.toDouble();
+    case FieldType::Boolean: return stored.toLongLong() != 0;
+    case FieldType::Date: return QDate::fromString(stored.toString(), u"yyyy-MM-dd"_s);
+    case FieldType::Time: return QTime::fromString(stored.toString(), u"HH:mm:ss"_s);
+    case FieldType::DateTime: return QDateTime::fromString(stored.toString(), u"yyyy-MM-dd HH:mm:ss"_s);
+    case FieldType::Blob: return stored.toByteArray();
+    case FieldType::String:
+    case FieldType::Memo: return stored.toString();
+    }
+    return stored;
+}
+
+QVariant toStorage(const FieldDef& field, const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    switch (field.type) {
+    case FieldType::Boolean: return qint64(value.toBool() ? 1 : 0);
+    case FieldType::Date: return value.toDate().toString(u"yyyy-MM-dd"_s);
+    case FieldType::Time: return value.toTime().toString(u"HH:mm:ss"_s);
+    case FieldType::DateTime: return value.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    case FieldType::String:
+    case FieldType::Memo: {
+        const QString s = value.toString();
+        return s.isEmpty() ? QVariant() : QVariant(s);
+    }
+    default: return value;
+    }
+}
+
+namespace {
+[[noreturn]] void badValue(const FieldDef& f, const QString& text, const QString& what)
+{
+    throw DbError(u"'%1' não é %2 (campo %3)"_s.arg(text, what, f.name));
+}
+
+bool isText(const QVariant& v) { return v.typeId() == QMetaType::QString; }
+
+qint64 toInteger(const FieldDef& f, const QVariant& v)
+{
+    if (isText(v)) {
+        bool ok = false;
+        const qint64 n = v.toString().trimmed().toLongLong(&ok);
+        if (!ok)
+            badValue(f, v.toString(), u"um número inteiro válido"_s);
+        return n;
+    }
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+        const double d = v.toDouble();
+        if (!std::isfinite(d))
+            badValue(f, v.toString(), u"um número inteiro válido"_s);
+        return std::llround(d);
+    }
+    bool ok = false;
+    const qint64 n = v.toLongLong(&ok);
+    if (!ok)
+        badValue(f, v.toString(), u"um número inteiro válido"_s);
+    return n;
+}
+
+double toReal(const FieldDef& f, const QVariant& v)
+{
+    bool ok = false;
+    double d = 0;
+    if (isText(v)) {
+        QString s = v.toString().trimmed();
+        if (!s.contains(u'.'))
+            s.replace(u',', u'.');
+        d = s.toDouble(&ok);
+    } else {
+        d = v.toDouble(&ok);
+    }
+    if (!ok || !std::isfinite(d))
+        badValue(f, v.toString(), u"um número válido"_s);
+    return d;
+}
+}  // namespace
+
+QVariant coerceForField(const FieldDef& f, const QVariant& value)
+{
+    if (value.isNull() || (isText(value) && value.toString().isEmpty()))
+        return {};
+    switch (f.type) {
+    case FieldType::String:
+    case FieldType::Memo: {
+        const QString s = value.toString();
+        if (f.type == FieldType::String && f.size > 0 && s.size() > f.size)
+            throw DbError(u"O texto \"%1\" excede o tamanho do campo %2 (%3 caracteres)"_s.arg(s, f.name)
+                              .arg(f.size));
+        return s;
+    }
+    case FieldType::SmallInt: {
+        const qint64 n = toInteger(f, value);
+        if (n < -32768 || n > 32767)
+            badValue(f, QString::number(n), u"um número entre -32768 e 32767"_s);
+        return n;
+    }
+    case FieldType::Integer:
+    case FieldType::AutoInc: {
+        const qint64 n = toInteger(f, value);
+        if (n < INT32_MIN || n > INT32_MAX)
+            badValue(f, QString::number(n), u"um número inteiro de 32 bits"_s);
+        return n;
+    }
+    case FieldType::Float:
+    case FieldType::Currency: return toReal(f, value);
+    case FieldType::Boolean: {
+        if (value.typeId() == QMetaType::Bool)
+            return value;
+        if (isText(value)) {
+            const QString s = value.toString().trimmed().toUpper();
+            if (s == u"S"_s || s == u"TRUE"_s || s == u"1"_s)
+                return true;
+            if (s == u"N"_s || s == u"FALSE"_s || s == u"0"_s)
+                return false;
+            badValue(f, value.toString(), u"um valor lógico válido"_s);
+        }
+        return toInteger(f, value) != 0;
+    }
+    case FieldType::Date: {
+        QDate d;
+        if (value.typeId() == QMetaType::QDate)
+            d = value.toDate();
+        else if (value.typeId() == QMetaType::QDateTime)
+            d = value.toDateTime().date();
+        else {
+            const QString s = value.toString().trimmed();
+            d = QDate::fromString(s, u"dd/MM/yyyy"_s);
+            if (!d.isValid())
+                d = QDate::fromString(s, u"yyyy-MM-dd"_s);
+        }
+        if (!d.isValid())
+            badValue(f, value.toString(), u"uma data válida"_s);
+        return d;
+    }
+    case FieldType::Time: {
+        QTime t = value.typeId() == QMetaType::QTime ? value.toTime() : QTime();
+        if (isText(value)) {
+            const QString s = value.toString().trimmed();
+            t = QTime::fromString(s, u"HH:mm:ss"_s);
+            if (!t.isValid())
+                t = QTime::fromString(s, u"HH:mm"_s);
+        }
+        if (!t.isValid())
+            badValue(f, value.toString(), u"uma hora válida"_s);
+        return t;
+    }
+    case FieldType::DateTime: {
+        QDateTime dt = value.typeId() == QMetaType::QDateTime ? value.toDateTime() : QDateTime();
+        if (value.typeId() == QMetaType::QDate)
+            dt = QDateTime(value.toDate(), QTime(0, 0));
+        if (isText(value)) {
+            const QString s = value.toString().trimmed();
+            dt = QDateTime::fromString(s, u"dd/MM/yyyy HH:mm:ss"_s);
+            if (!dt.isValid())
+                dt = QDateTime::fromString(s, u"yyyy-MM-dd HH:mm:ss"_s);
+        }
+        if (!dt.isValid())
+            badValue(f, value.toString(), u"uma data e hora válidas"_s);
+        return dt;
+    }
+    case FieldType::Blob: return value.toByteArray();
+    }
+    return value;
+}
+
+Catalog& Catalog::global()
+{
+    static Catalog catalog;
+    return catalog;
+}
+
+void Catalog::add(const TableDef& table)
+{
+    for (TableDef& t : tables_)
+        if (t.name().compare(table.name(), Qt::CaseInsensitive) == 0) {
+            t = table;
+            return;
+        }
+    tables_.append(table);
+}
+
+const TableDef* Catalog::find(const QString& name) const
+{
+    for (const TableDef& t : tables_)
+        if (t.name().compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+const TableDef& Catalog::get(const QString& name) const
+{
+    if (const TableDef* t = find(name))
+        return *t;
+    throw DbError(u"Tabela nao declarada: "_s + name);
+}
+
+}  // namespace pcp

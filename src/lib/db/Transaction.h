@@ -1,0 +1,26 @@
+#pragma once
+// A write transaction that rolls back unless committed. The outermost guard
+// opens with BEGIN IMMEDIATE, so the busy timeout applies to the write lock;
+// a guard inside another becomes a savepoint.
+#include "Database.h"
+
+namespace pcp {
+
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+    void rollback();
+    bool active() const { return active_; }
+
+private:
+    Database& db_;
+    QString savepoint_;  // empty for the outermost transaction
+    bool active_ = true;
+};
+
+}  // namespace pcp
