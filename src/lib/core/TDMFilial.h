@@ -30,6 +30,7 @@ public:
     TableCursor TDadosFilialCompl;
 
     Store& store() { return *store_; }
+    const std::shared_ptr<Store>& storePtr() const { return store_; }
 
 private:
     std::shared_ptr<Store> store_;
