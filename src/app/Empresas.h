@@ -1,0 +1,55 @@
+#pragma once
+// The company list: the table `Empresa` of the install folder, its layout
+// upgrade, the restriction to one group and the session items that come from
+// the chosen company.
+#include "Paths.h"
+#include "Sessao.h"
+#include "Store.h"
+
+namespace pcp {
+
+TableDef empresaTable();
+
+struct EmpresaRow {
+    int Codigo = 0;
+    QString Nome;
+    QString Diretorio;
+    QVariant Grupo;  // null when blank
+    QString PWD;
+    int LOJA = 0;
+    bool CLIENTEUNICO = false;
+    bool PRODUTOUNICO = false;
+};
+
+class Empresas {
+public:
+    // Opens the company table when its file exists, bringing its layout up to
+    // date first (new columns, `LOJA` = `Codigo` where blank). False when the
+    // file is missing or cannot be read.
+    bool open(const QString& empresaDb);
+    bool isOpen() const { return open_; }
+    void close();
+
+    const QList<EmpresaRow>& rows() const { return rows_; }
+    int count() const { return int(rows_.size()); }
+    bool allSameGroup() const;
+
+    enum class GroupResult { Ok, NotFound, Invalid };
+    // Restricts the list to the group typed by the user.
+    GroupResult restrictToGroup(const QString& answer);
+
+    int indexOfCodigo(int codigo) const;
+    int indexOfNome(const QString& nome) const;
+
+private:
+    void load(const QVariant& grupo, bool filtered);
+    std::shared_ptr<Store> store_;
+    QList<EmpresaRow> rows_;
+    bool open_ = false;
+};
+
+// Fills the company items of the session from the chosen row and the rows
+// offered; an empty company table leaves `DiretorioEmpresa` empty.
+void preencheSessaoEmpresa(Sessao& s, const Empresas& empresas, int current, const Paths& paths);
+
+}  // namespace pcp

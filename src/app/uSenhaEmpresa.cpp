@@ -1,0 +1,48 @@
+#include "uSenhaEmpresa.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace pcp {
+
+TfoSenhaEmpresa::TfoSenhaEmpresa(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(u"foSenhaEmpresa"_s);
+    setWindowTitle(u"Verificação de Senha"_s);
+    auto* label = new QLabel(u"Digite a senha da empresa selecionada:"_s, this);
+    label->setObjectName(u"Label1"_s);
+    MaskEdit1 = new QLineEdit(this);
+    MaskEdit1->setObjectName(u"MaskEdit1"_s);
+    MaskEdit1->setEchoMode(QLineEdit::Password);
+    label->setBuddy(MaskEdit1);
+    auto* ok = new QPushButton(u"OK"_s, this);
+    ok->setObjectName(u"BitBtn1"_s);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(u"Cancelar"_s, this);
+    cancel->setObjectName(u"BitBtn2"_s);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(MaskEdit1, &QLineEdit::returnPressed, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(MaskEdit1);
+    layout->addLayout(buttons);
+}
+
+QString TfoSenhaEmpresa::pergunta()
+{
+    MaskEdit1->clear();
+    MaskEdit1->setFocus();
+    return exec() == QDialog::Accepted ? MaskEdit1->text() : QString();
+}
+
+}  // namespace pcp
