@@ -1,0 +1,134 @@
+#include "TFormSenha.h"
+
+#include "Messages.h"
+#include "Sessao.h"
+#include "TDMFilial.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace pcp {
+
+namespace {
+QLineEdit* novaEdicao(const QString& nome, int tamanho, bool senha, QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(nome);
+    if (tamanho > 0)
+        e->setMaxLength(tamanho);
+    if (senha)
+        e->setEchoMode(QLineEdit::Password);
+    return e;
+}
+
+QPushButton* novoBotao(const QString& nome, const QString& texto, QWidget* parent)
+{
+    auto* b = new QPushButton(texto, parent);
+    b->setObjectName(nome);
+    // Enter in the edits is handled by the edits themselves
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+}  // namespace
+
+TFormSenha::TFormSenha(QWidget* parent)
+    : QDialog(parent),
+      EdSenha(novaEdicao(u"EdSenha"_s, 0, true, this)),
+      Panel1(new QWidget(this)),
+      edUsuario(novaEdicao(u"edUsuario"_s, 6, false, Panel1)),
+      edSenhaUsu(novaEdicao(u"edSenhaUsu"_s, 8, true, Panel1)),
+      btOK(novoBotao(u"btOK"_s, u"OK"_s, this)),
+      btCancelar(novoBotao(u"btCancelar"_s, u"Cancelar"_s, this))
+{
+    setObjectName(u"FormSenha"_s);
+    setModal(true);
+
+    auto* senha = new QFormLayout;
+    senha->addRow(new QLabel(u"Senha"_s, this), EdSenha);
+
+    Panel1->setObjectName(u"Panel1"_s);
+    auto* usuario = new QFormLayout(Panel1);
+    usuario->setContentsMargins(0, 0, 0, 0);
+    usuario->addRow(new QLabel(u"Usuário"_s, Panel1), edUsuario);
+    usuario->addRow(new QLabel(u"Senha"_s, Panel1), edSenhaUsu);
+
+    auto* botoes = new QHBoxLayout;
+    botoes->addStretch();
+    botoes->addWidget(btOK);
+    botoes->addWidget(btCancelar);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(senha);
+    layout->addWidget(Panel1);
+    layout->addLayout(botoes);
+
+    connect(btOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btCancelar, &QPushButton::clicked, this, &QDialog::reject);
+    connect(EdSenha, &QLineEdit::returnPressed, this, &TFormSenha::EdSenhaReturnPressed);
+    connect(edUsuario, &QLineEdit::returnPressed, edSenhaUsu, [this] { edSenhaUsu->setFocus(); });
+    connect(edSenhaUsu, &QLineEdit::returnPressed, btOK, [this] { btOK->setFocus(); });
+}
+
+void TFormSenha::prepara(Store& store, const CodigoAcesso& acesso)
+{
+    setWindowTitle(u"Entre com a senha "_s + QString::number(acesso.codigo));
+    const QDate hoje = QDate::currentDate();
+    logAcesso_.clear();
+    Panel1->hide();
+    if (sessao().FatModNf == 164)
+        mostraMensagem(acesso.infUsuario);
+    if (acesso.pedeUsuario()) {
+        Panel1->show();
+        logAcesso_ = preparaLogAcesso(store, hoje);
+    }
+    EdSenha->clear();
+    edUsuario->clear();
+    edSenhaUsu->clear();
+    EdSenha->setFocus();
+}
+
+SenhaDigitada TFormSenha::digitado() const
+{
+    return {EdSenha->text(), edUsuario->text(), edSenhaUsu->text()};
+}
+
+void TFormSenha::EdSenhaReturnPressed()
+{
+    if (!Panel1->isHidden())
+        edUsuario->setFocus();
+    else
+        accept();
+}
+
+bool VerificaAcesso(Store& store, int codigo)
+{
+    const auto limpaContexto = qScopeGuard([] { contextoAcesso() = {}; });
+    const std::optional<CodigoAcesso> acesso = leCodigoAcesso(store, codigo);
+    if (!acesso || acesso->aberto())
+        return true;
+    TFormSenha dialogo(QApplication::activeWindow());
+    dialogo.prepara(store, *acesso);
+    if (dialogo.exec() != QDialog::Accepted)
+        return false;
+    return confereAcesso(store, *acesso, dialogo.digitado(), dialogo.logAcesso());
+}
+
+bool VerificaAcesso(int codigo)
+{
+    if (!DMFilial()) {
+        contextoAcesso() = {};
+        throw DbError(u"Nenhuma empresa aberta"_s);
+    }
+    return VerificaAcesso(DMFilial()->store(), codigo);
+}
+
+}  // namespace pcp
