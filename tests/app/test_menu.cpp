@@ -1,0 +1,79 @@
+// The production menu: entries reach their screens, guarded ones ask first.
+#include "Aplicacao.h"
+#include "Instalacao.h"
+#include "ScenarioRunner.h"
+#include "Sessao.h"
+
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace pcp;
+using namespace pcp::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class Menu : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sessao() = {};
+        Aplicacao::setTimerInterval(20);
+        paths = criaInstalacao(tmp.path(), {{1, u"A"_s, 1}});
+        auto store = Store::openCompany(paths.companyFolder(diretorioDe(1)));
+        store->db().exec(u"INSERT INTO Acesso (Codigo, Conteudo, Inf_Usuario) VALUES (101, 'baixa', 'N')"_s);
+        app = std::make_unique<Aplicacao>(paths, QStringList{});
+        app->start();
+        run(u"aguarda 100 ms\njanela MenuFilial\nclica BotaoOK\njanela MenuPcp\n"_s);
+    }
+    void run(const QString& script)
+    {
+        ScenarioRunner runner;
+        runner.setSqlScalar([this](const QString& sql) {
+            return Store::openCompany(paths.companyFolder(diretorioDe(1)))->db().prepare(sql).scalar();
+        });
+        EXPECT_TRUE(runner.run(script)) << runner.error().toStdString();
+    }
+    QTemporaryDir tmp;
+    Paths paths;
+    std::unique_ptr<Aplicacao> app;
+};
+
+TEST_F(Menu, HasTheFiveMenusInOrderAtTheTopLeftCorner)
+{
+    QStringList menus;
+    for (QAction* a : app->menu()->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{u"Cadastros"_s, u"Movimento"_s, u"Consulta"_s, u"Relatorios"_s, u"Utilitarios"_s}));
+    EXPECT_EQ(app->menu()->pos(), QPoint(0, 0));
+    EXPECT_EQ(app->menu()->width(), 800);
+}
+
+TEST_F(Menu, EntriesOpenTheirScreenOrSayItIsNotThereYet)
+{
+    run(u"mensagem \"\\\"Fatores\\\" (TfoCadFatores) ainda não está disponível nesta versão do programa.\"\n"
+        "menu \"Cadastros/Fatores\"\n"
+        "menu \"Movimento/Gera Talões\"\n"
+        "menu \"Cadastros/Parametrização\"\n"
+        "confere-titulo \"Parametrização do PCP\"\n"
+        "preenche edUltimaFormula \"77\"\n"
+        "clica btOK\n"
+        "janela MenuPcp\n"
+        "confere-sql \"select UltimaFormula from Pcpcfg where Filial = 1\" \"77\"\n"_s);
+}
+
+TEST_F(Menu, RawMaterialWriteOffAsksForAccessCode101)
+{
+    run(u"menu \"Utilitarios/Baixa Estoque Materia Prima\"\n"
+        "preenche EdSenha \"outra\"\n"
+        "mensagem \"Senha invalida\"\n"
+        "clica btOK\n"
+        "janela MenuPcp\n"
+        "menu \"Utilitarios/Baixa Estoque Materia Prima\"\n"
+        "preenche EdSenha \"baixa\"\n"
+        "mensagem \"\\\"Baixa Estoque Materia Prima\\\" (TfoBaixaEstoqueMatPrima) ainda não está disponível nesta versão do programa.\"\n"
+        "clica btOK\n"_s);
+}
+
+}  // namespace
