@@ -7,7 +7,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace pcp {
 
-namespace {
 QString takeOption(QStringList& args, const QString& name)
 {
     const qsizetype i = args.indexOf(name);
@@ -18,6 +17,7 @@ QString takeOption(QStringList& args, const QString& name)
     return value;
 }
 
+namespace {
 QString pick(const QString& option, const char* env, const QString& fallback)
 {
     if (!option.isEmpty())

@@ -14,6 +14,9 @@
 
 namespace pcp {
 
+// Removes "NAME VALUE" from the arguments and returns VALUE (empty when absent).
+QString takeOption(QStringList& args, const QString& name);
+
 struct Paths {
     QString instalacao;
     QString programa;

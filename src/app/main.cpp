@@ -17,17 +17,6 @@
 using namespace pcp;
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-QString takeOption(QStringList& args, const QString& name)
-{
-    const qsizetype i = args.indexOf(name);
-    if (i < 0 || i + 1 >= args.size())
-        return {};
-    const QString value = args.at(i + 1);
-    args.remove(i, 2);
-    return value;
-}
-}  // namespace
 
 int criaDemoSemJanela(int argc, char** argv)
 {
