@@ -8,6 +8,7 @@
 #include "ScreenCapture.h"
 #include "SingleInstance.h"
 #include "TFormSplash.h"
+#include "TDMFilial.h"
 #include "Tabelas.h"
 
 #include <QApplication>
@@ -75,13 +76,21 @@ int main(int argc, char** argv)
     if (!roteiro.isEmpty()) {
         Aplicacao aplicacao(paths, args);
         ScenarioRunner runner;
+        // confere-sql reads the store of the company chosen so far
+        runner.setSqlScalar([](const QString& sql) {
+            if (!DMFilial())
+                throw DbError(u"nenhuma empresa escolhida"_s);
+            return DMFilial()->store().db().prepare(sql).scalar();
+        });
         int status = 0;
         QTimer::singleShot(0, [&] {
             aplicacao.start();
             status = runner.runFile(roteiro) ? 0 : 1;
             if (status)
                 std::fprintf(stderr, "%s\n", qUtf8Printable(runner.error()));
-            app.quit();
+            // exit, not quit: quit asks the windows first, and the company and
+            // branch screens answer a close by asking the user
+            QCoreApplication::exit(status);
         });
         app.exec();
         return status;
@@ -100,7 +109,8 @@ int main(int argc, char** argv)
 
     Aplicacao aplicacao(paths, args);
     QObject::connect(&single, &SingleInstance::activated, &aplicacao, &Aplicacao::bringToFront);
-    QObject::connect(&aplicacao, &Aplicacao::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&aplicacao, &Aplicacao::programEnded, &app, [] { QCoreApplication::exit(0); },
+                     Qt::QueuedConnection);
     aplicacao.start();
     splash->hide();
     delete splash;
