@@ -205,3 +205,14 @@ TEST(CriticaTexto, SoDigitosAndRemoveCaracter)
 }
 
 }  // namespace
+
+TEST(CheckDigits, CompletedNumbersAreValidAndBadBasesGiveNothing)
+{
+    for (const char16_t* base : {u"112223330001", u"000000000000", u"987654320001"})
+        EXPECT_TRUE(pcp::ValidaCGC(pcp::completaCGC(QString::fromUtf16(base)), false));
+    for (const char16_t* base : {u"123456789", u"000000000", u"529982247"})
+        EXPECT_TRUE(pcp::ValidaCPF(pcp::completaCPF(QString::fromUtf16(base)), false));
+    EXPECT_EQ(pcp::completaCPF(u"529982247"_s), u"52998224725"_s);
+    EXPECT_EQ(pcp::completaCGC(u"11222333000"_s), QString());
+    EXPECT_EQ(pcp::completaCPF(u"12345678x"_s), QString());
+}

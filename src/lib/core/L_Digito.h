@@ -13,4 +13,9 @@ bool ValidaCGC(const QString& texto, bool mostraMensagem);
 // The same for the 11 digits of a CPF (9 digits checked), message "CPF Invalido".
 bool ValidaCPF(const QString& texto, bool mostraMensagem);
 
+// The first 12 (CNPJ) or 9 (CPF) digits followed by their check digits;
+// empty when the text is shorter or holds a non-digit there.
+QString completaCGC(const QString& doze);
+QString completaCPF(const QString& nove);
+
 }  // namespace pcp
