@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "Parametros.h"
 #include "Sessao.h"
+#include "TDMClifor.h"
 #include "TDMFilial.h"
 #include "TableRoutines.h"
 #include "ScreenRegistry.h"
@@ -48,6 +49,7 @@ Aplicacao::~Aplicacao()
     delete branch_;
     delete company_;
     setDMFilial(nullptr);
+    setDMClifor(nullptr);
 }
 
 void Aplicacao::start()
@@ -193,7 +195,11 @@ void Aplicacao::choose()
 bool Aplicacao::openCompany()
 {
     closeOpenScreens();
+    // screens kept between uses hold the previous company's tables
+    ScreenRegistry::instance().destroyAll();
     setDMFilial(nullptr);
+    setDMClifor(nullptr);
+    clifor_.reset();
     dm_.reset();
     store_.reset();
     // without a company table the configured data folder is the company
@@ -203,6 +209,8 @@ bool Aplicacao::openCompany()
         store_ = Store::openCompany(folder);
         dm_ = std::make_unique<TDMFilial>(store_);
         setDMFilial(dm_.get());
+        clifor_ = std::make_unique<TDMClifor>(store_);
+        setDMClifor(clifor_.get());
         return true;
     } catch (const DbError& e) {
         mostraErro(e.message());

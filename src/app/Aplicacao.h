@@ -71,6 +71,7 @@ private:
     QPointer<TMenuPcp> menu_;
     std::shared_ptr<class Store> store_;
     std::unique_ptr<TDMFilial> dm_;
+    std::unique_ptr<class TDMClifor> clifor_;
     bool singleCompany_ = false;
     bool finished_ = false;
     bool externalLogin_ = false;

@@ -1,6 +1,7 @@
 #include "DemoInstalacao.h"
 
 #include "AccessTables.h"
+#include "DemoCatalogo.h"
 #include "Empresas.h"
 #include "Store.h"
 #include "Tabelas.h"
@@ -62,6 +63,7 @@ void fillCompany(Store& store, const DemoEmpresa& e)
     run(db, u"INSERT INTO ParametrosEmpresa (Filial, CodParametro, NomeParametro, DescParametro, ValorBoolean) "
             u"VALUES (1, 2, 'UsaLoteMateriaPrima', 'Controla lotes de materia prima', 1)"_s);
     run(db, u"INSERT INTO Pcpcfg (Filial, UltimaFormula) VALUES (1, 120), (2, 35)"_s);
+    preencheCatalogoDemo(store);
     tx.commit();
 }
 

@@ -1,6 +1,10 @@
 #include "Tabelas.h"
 
 #include "AccessTables.h"
+#include "CliforTables.h"
+#include "EmbalagemTables.h"
+#include "MatizadorTables.h"
+#include "ProductTables.h"
 #include "TDMFilial.h"
 
 namespace pcp {
@@ -14,6 +18,10 @@ void declaraTabelas()
     Catalog& c = Catalog::global();
     declareBranchTables(c);
     declareAccessTables(c);
+    declareProductTables(c);
+    declarePackagingTables(c);
+    declareTintingTables(c);
+    declareClientTables(c);
 }
 
 }  // namespace pcp

@@ -1,6 +1,8 @@
 #include "Telas.h"
 
+#include "PackagingScreens.h"
 #include "ScreenRegistry.h"
+#include "TintingScreens.h"
 #include "TfoParametrizacao.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -18,6 +20,8 @@ void registraTelas()
     parametrizacao.caption = u"Parametrização do PCP"_s;
     parametrizacao.modal = true;
     r.add(parametrizacao);
+    registerPackagingScreens(r);
+    registerTintingScreens(r);
 }
 
 }  // namespace pcp

@@ -2,6 +2,8 @@
 
 #include "Messages.h"
 #include "Parametros.h"
+#include "Produto.h"
+#include "TDMFilial.h"
 #include "ScreenRegistry.h"
 #include "Sessao.h"
 #include "TFormSenha.h"
@@ -102,7 +104,7 @@ TMenuPcp::TMenuPcp(QWidget* parent) : QMainWindow(parent)
             connect(action, &QAction::triggered, this, [=, this] { baixaEstoqueMateriaPrima(entrada); });
             break;
         case Acao::GravaCustoLista6:
-            connect(action, &QAction::triggered, this, [=, this] { naoDisponivel({}, entrada); });
+            connect(action, &QAction::triggered, this, &TMenuPcp::gravaCustoLista6);
             break;
         }
     }
@@ -147,6 +149,19 @@ void TMenuPcp::baixaEstoqueMateriaPrima(const QString& entry)
 {
     if (VerificaAcesso(101))
         abre(u"TfoBaixaEstoqueMatPrima"_s, entry);
+}
+
+void TMenuPcp::gravaCustoLista6()
+{
+    if (!confirma(u"Confirma atualização ?"_s))
+        return;
+    try {
+        gravaCustoNaLista6(DMFilial()->store().db());
+    } catch (const DbError& e) {
+        mostraErro(e.message());
+        return;
+    }
+    mostraMensagem(u"Processo de atualização finalizado"_s);
 }
 
 void TMenuPcp::closeEvent(QCloseEvent* event)

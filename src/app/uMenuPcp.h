@@ -24,6 +24,7 @@ private:
     void abreConsPedidoProducao(int modo, const QString& entry);
     void baixaEstoqueMateriaPrima(const QString& entry);
     void naoDisponivel(const QString& screen, const QString& entry);
+    void gravaCustoLista6();
 };
 
 }  // namespace pcp

@@ -77,3 +77,23 @@ TEST_F(Menu, RawMaterialWriteOffAsksForAccessCode101)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Menu, GravaCustoNaLista6FillsOnlyTheBlankPriceLists)
+{
+    auto store = Store::openCompany(paths.companyFolder(diretorioDe(1)));
+    store->db().exec(u"INSERT INTO Estproma (Filial, Cod_Reduz, NOME1, ULTIMOCUST, LISTA6) VALUES "
+                     u"(1, 1, 'VAZIO', 2.5, NULL), (1, 2, 'ZERO', 3.5, 0), (2, 3, 'OUTRA FILIAL', 4.5, NULL), "
+                     u"(1, 4, 'CHEIO', 5.5, 9)"_s);
+    const QString sql = u"select group_concat(ifnull(LISTA6, '-'), ' ') from (select LISTA6 from Estproma order by Cod_Reduz)"_s;
+    run(u"mensagem \"Confirma atualização ?\" responde Nao\n"
+        "menu \"Utilitarios/Grava Custo na Lista 6\"\n"
+        "confere-sql \"%1\" \"- 0.0 - 9.0\"\n"
+        "mensagem \"Confirma atualização ?\" responde Sim\n"
+        "mensagem \"Processo de atualização finalizado\"\n"
+        "menu \"Utilitarios/Grava Custo na Lista 6\"\n"
+        "confere-sql \"%1\" \"2.5 0.0 4.5 9.0\"\n"_s.arg(sql));
+}
+
+}  // namespace

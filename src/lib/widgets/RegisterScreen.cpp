@@ -12,6 +12,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -141,11 +142,16 @@ RegisterScreen::RegisterScreen(const QString& name, const QString& caption, Layo
     } else {
         entryPanel_ = form;
         entryPanel_->setObjectName(u"entryPanel"_s);
-        outer->addLayout(listTools_);
-        outer->addWidget(grid_, 1);
-        outer->addWidget(entryPanel_);
+        registerPage_ = new QWidget;
+        registerPage_->setObjectName(u"registerPage"_s);
+        auto* page = new QVBoxLayout(registerPage_);
+        page->setContentsMargins(0, 0, 0, 0);
+        page->addLayout(listTools_);
+        page->addWidget(grid_, 1);
+        page->addWidget(entryPanel_);
         listButtons_ = entryButtons_ = new QHBoxLayout;
-        outer->addLayout(listButtons_);
+        page->addLayout(listButtons_);
+        outer->addWidget(registerPage_);
         for (QPushButton* b : {btIncluir_, btAlterar_, btExcluir_, botaoGravar_, botaoCancelar_, btFechar_})
             listButtons_->addWidget(b);
     }
@@ -249,6 +255,22 @@ void RegisterScreen::setEntryTitle(const QString& title)
 {
     if (pages_)
         pages_->setTabText(pages_->indexOf(entryPage_), title);
+}
+
+QTabWidget* RegisterScreen::placeOnPage(QWidget* leading, const QString& leadingTitle, const QString& title)
+{
+    if (!registerPage_ || registerPage_->parentWidget() != this)
+        return nullptr;  // TwoPages has its own pages; a second call finds the register placed
+    auto* tabs = new QTabWidget;
+    tabs->setObjectName(u"pages"_s);
+    layout()->replaceWidget(registerPage_, tabs);
+    registerPage_->layout()->setContentsMargins(style()->pixelMetric(QStyle::PM_LayoutLeftMargin),
+                                                style()->pixelMetric(QStyle::PM_LayoutTopMargin),
+                                                style()->pixelMetric(QStyle::PM_LayoutRightMargin),
+                                                style()->pixelMetric(QStyle::PM_LayoutBottomMargin));
+    tabs->addTab(leading, leadingTitle);
+    tabs->addTab(registerPage_, title);
+    return tabs;
 }
 
 // ---- states ------------------------------------------------------------------------
@@ -442,7 +464,14 @@ void RegisterScreen::btIncluirClick()
         if (!beforeInsert())
             return;
         table_->insert();
-        if (!initNewRecord(*table_)) {
+        bool filled = false;
+        try {
+            filled = initNewRecord(*table_);
+        } catch (...) {
+            table_->cancel();  // a value the new record cannot take: drop it, then report
+            throw;
+        }
+        if (!filled) {
             table_->cancel();
             return;
         }

@@ -88,6 +88,12 @@ protected:
     QBoxLayout* listTools() const { return listTools_; }  // above the grid: searches, orders
     QFormLayout* entryForm() const { return entryForm_; }
     void setEntryTitle(const QString& title);  // the entry page's tab, "Cadastro" by default
+    // OnePage: moves the register (searches row, grid, panel, buttons) onto a
+    // page titled `title` of a tab widget whose first page is `leading`, for a
+    // screen that leads to its register through a page of its own (a product
+    // list before the product's packagings). The screen shows and hides the
+    // two pages itself. Returns the tab widget (object name "pages").
+    QTabWidget* placeOnPage(QWidget* leading, const QString& leadingTitle, const QString& title);
     void setDeleteQuestion(const QString& text) { deleteQuestion_ = text; }
     void setInsertStyle(InsertStyle style) { insertStyle_ = style; }
     void setFirstField(QWidget* widget) { firstField_ = widget; }  // focused on entry
@@ -167,6 +173,7 @@ private:
     QWidget* entryPage_ = nullptr;
     QList<QWidget*> extraEntryPages_;
     QWidget* entryPanel_ = nullptr;
+    QWidget* registerPage_ = nullptr;  // OnePage: everything but the window's margins
     QBoxLayout* listTools_ = nullptr;
     QBoxLayout* listButtons_ = nullptr;
     QBoxLayout* entryButtons_ = nullptr;
