@@ -81,7 +81,7 @@ QString formatMask(const QString& mask, double value);
 // separators; both default to 2 decimals and round half away from zero.
 // %e: scientific with precision significant digits (default 15) and a
 // three-digit exponent. %s: precision is the maximum length.
-// A bad spec, a missing or unfit argument throws ConversionError.
+// A bad format directive, a missing or unfit argument throws ConversionError.
 QString formatText(const QString& fmt, const QVariantList& args);
 
 // ---- decimal digits, shared with Decimal4 -----------------------------------
