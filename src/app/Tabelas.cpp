@@ -4,7 +4,9 @@
 #include "CliforTables.h"
 #include "EmbalagemTables.h"
 #include "MatizadorTables.h"
+#include "FormulaTables.h"
 #include "ProductTables.h"
+#include "StockTables.h"
 #include "TDMFilial.h"
 
 namespace pcp {
@@ -22,6 +24,8 @@ void declaraTabelas()
     declarePackagingTables(c);
     declareTintingTables(c);
     declareClientTables(c);
+    declareFormulaTables(c);
+    declareStockTables(c);
 }
 
 }  // namespace pcp
