@@ -1,7 +1,8 @@
-// AtualizaCustoMedio: the month's balance rows and the month's items are read
-// by two queries, each in its own index order (Sldpr by its key, Notai by
-// AnoMes), and merged on product, size and warehouse, so every item is read
-// once and a row is valued from exactly its own items.
+// AtualizaCustoMedio: the month's balance rows are read in their key order and
+// the month's items are brought into AnoMes order (the order from the index,
+// the fields read in table order), and the two are merged on product, size and
+// warehouse, so every item is read once and a row is valued from exactly its
+// own items.
 #include "L_Estoque.h"
 
 #include "Decimal4.h"
@@ -31,17 +32,26 @@ SELECT s.rowid, s.Cod_Reduz, s.Tamanho, s.Cod_Deposi, s.Medio, s.Fisico, s.Fisic
  WHERE s.Filial = ?1 AND s.Ano_Mes = ?2 AND s.Cod_Reduz BETWEEN ?4 AND ?5
  ORDER BY s.Filial, s.Ano_Mes, s.Cod_Reduz, s.Tamanho, s.Cod_Deposi)"_s;
 
-// The month's items in AnoMes order. Their headers are looked up apart and
-// remembered: the items of one document lie far apart in this order, and
-// each header is read once instead of once per item.
-const QString kItens = uR"(
-SELECT i.rowid, i.Cod_Reduz, i.TAMANHO, i.Cod_Deposi, i.DT_ENTRADA, i.QUANTIDADE,
-       i.Quantidade2, i.CUSTO_INF, i.VLR_CUSTO, i.VLR_MEDIO, i.Num_Nota, i.Tipo_Nota,
-       i.Cod_Clifor
+// The month's items of the range in AnoMes order, read from the index alone:
+// their rowids give the order in which they are valued.
+const QString kOrdemItens = uR"(
+SELECT i.rowid
   FROM Notai i
  WHERE i.Filial = ?1 AND i.ANO_MES = ?2 AND i.Cod_Reduz BETWEEN ?3 AND ?4
  ORDER BY i.Filial, i.ANO_MES, i.Cod_Reduz, i.TAMANHO, i.Cod_Deposi,
           i.DT_ENTRADA, i.Num_Nota, i.Tipo_Nota, i.Cod_Clifor, i.Num_Item)"_s;
+
+// The fields the valuation needs of the items, fetched in table order: a
+// stretch of rowids at once when the month's items lie close together, or
+// one rowid at a time (still ascending) when they are scattered.
+#define PCP_CAMPOS_ITEM                                                                    \
+    "i.rowid, i.Cod_Reduz, i.TAMANHO, i.Cod_Deposi, i.DT_ENTRADA, i.QUANTIDADE, "          \
+    "i.Quantidade2, i.CUSTO_INF, i.VLR_CUSTO, i.VLR_MEDIO, i.Num_Nota, i.Tipo_Nota, "      \
+    "i.Cod_Clifor"
+const QString kTrechoItens = QStringLiteral(
+    "SELECT " PCP_CAMPOS_ITEM " FROM Notai i WHERE i.rowid BETWEEN ?1 AND ?2 ORDER BY i.rowid");
+const QString kUmItem = QStringLiteral("SELECT " PCP_CAMPOS_ITEM " FROM Notai i WHERE i.rowid = ?1");
+#undef PCP_CAMPOS_ITEM
 
 const QString kCabecalho = uR"(
 SELECT n.Est_Hist, n.COMPLNATOP, h.rowid, h.Param_Hist
@@ -73,32 +83,44 @@ size_t qHash(const ChaveNota& k, size_t seed = 0)
     return qHashMulti(seed, k.numNota, k.tipoNota, k.codClifor, k.data);
 }
 
+// Each header is read once and kept; the items refer to it by its number.
 class CabecalhosLidos {
 public:
     CabecalhosLidos(Database& db, int filial) : consulta_(db.prepare(kCabecalho)), filial_(filial) {}
-    const Cabecalho& busca(const ChaveNota& k)
+    int busca(const ChaveNota& k)
     {
-        auto it = lidos_.find(k);
-        if (it != lidos_.end())
-            return *it;
-        Cabecalho c;
-        consulta_.bindList({filial_, k.numNota, k.tipoNota, k.codClifor, k.data});
-        if (consulta_.next()) {
-            c.existe = true;
-            c.estHist = consulta_.intValue(0);
-            const QString complemento = consulta_.textValue(1);
-            c.complementoOD = complemento == u"O"_s || complemento == u"D"_s;
-            c.temHistorico = !consulta_.isNull(2);
-            c.classe = int(consulta_.intValue(3));
-            consulta_.reset();
+        // The items of one document usually lie together in table order.
+        if (ultimo_ >= 0 && ultimaChave_ == k)
+            return ultimo_;
+        auto it = lidos_.constFind(k);
+        if (it == lidos_.cend()) {
+            Cabecalho c;
+            consulta_.bindList({filial_, k.numNota, k.tipoNota, k.codClifor, k.data});
+            if (consulta_.next()) {
+                c.existe = true;
+                c.estHist = consulta_.intValue(0);
+                const QString complemento = consulta_.textValue(1);
+                c.complementoOD = complemento == u"O"_s || complemento == u"D"_s;
+                c.temHistorico = !consulta_.isNull(2);
+                c.classe = int(consulta_.intValue(3));
+                consulta_.reset();
+            }
+            cabecalhos_.push_back(c);
+            it = lidos_.insert(k, int(cabecalhos_.size() - 1));
         }
-        return *lidos_.insert(k, c);
+        ultimaChave_ = k;
+        ultimo_ = *it;
+        return ultimo_;
     }
+    const Cabecalho& operator[](int i) const { return cabecalhos_[size_t(i)]; }
 
 private:
     Statement consulta_;
     int filial_;
-    QHash<ChaveNota, Cabecalho> lidos_;
+    QHash<ChaveNota, int> lidos_;
+    std::vector<Cabecalho> cabecalhos_;
+    ChaveNota ultimaChave_{0, 0, 0, {}};
+    int ultimo_ = -1;
 };
 
 // Product, size and warehouse of a balance row or an item, compared as the
@@ -126,6 +148,93 @@ struct ChaveSaldo {
         return 0;
     }
 };
+
+// One item as the valuation reads it.
+struct ItemLido {
+    qint64 linha = 0;  // Notai rowid
+    ChaveSaldo chave;
+    QString data;
+    double quantidade = 0, quantidade2 = 0, custoInf = 0, vlrCusto = 0, vlrMedio = 0;
+    bool custoNulo = false, medioNulo = false;
+    qint64 numNota = 0, tipoNota = 0, codClifor = 0;
+    int cabecalho = -1;  // in CabecalhosLidos
+};
+
+// The month's items of the range in AnoMes order, each with its header. The
+// index gives the order (a sequential read of the index alone); the fields are
+// then read in table order, so no row of Notai is fetched at random, and each
+// item is put at its place in the index order.
+std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, qint64 codIni,
+                              qint64 codFim, CabecalhosLidos& cabecalhos)
+{
+    // (rowid, place in the index order), sorted by rowid.
+    std::vector<std::pair<qint64, qint64>> lugares;
+    {
+        Statement ordem = db.prepare(kOrdemItens);
+        ordem.bindList({filial, anoMes, codIni, codFim});
+        while (ordem.next())
+            lugares.emplace_back(ordem.intValue(0), qint64(lugares.size()));
+    }
+    std::vector<ItemLido> itens(lugares.size());
+    if (lugares.empty())
+        return itens;
+    std::sort(lugares.begin(), lugares.end());
+
+    QString ultimaData, ultimoTamanho;  // shared by the items that repeat them
+    auto le = [&](const Statement& st, ItemLido& it) {
+        it.linha = st.intValue(0);
+        it.chave = ChaveSaldo::de(st, 1);
+        if (it.chave.tamanho == ultimoTamanho)
+            it.chave.tamanho = ultimoTamanho;
+        else
+            ultimoTamanho = it.chave.tamanho;
+        it.data = st.textValue(4);
+        if (it.data == ultimaData)
+            it.data = ultimaData;
+        else
+            ultimaData = it.data;
+        it.quantidade = st.doubleValue(5);
+        it.quantidade2 = st.doubleValue(6);
+        it.custoInf = st.doubleValue(7);
+        it.vlrCusto = st.doubleValue(8);
+        it.vlrMedio = st.doubleValue(9);
+        it.custoNulo = st.isNull(8);
+        it.medioNulo = st.isNull(9);
+        it.numNota = st.intValue(10);
+        it.tipoNota = st.intValue(11);
+        it.codClifor = st.intValue(12);
+        // Looked up here, in table order, where the headers lie in the order
+        // their documents were written.
+        it.cabecalho = cabecalhos.busca({it.numNota, it.tipoNota, it.codClifor, it.data});
+    };
+
+    const qint64 primeira = lugares.front().first, ultima = lugares.back().first;
+    if (ultima - primeira < 4 * qint64(lugares.size())) {
+        // One pass over the stretch of the table that holds the items.
+        Statement trecho = db.prepare(kTrechoItens);
+        trecho.bindInt(1, primeira).bindInt(2, ultima);
+        auto proximo = lugares.cbegin();
+        while (proximo != lugares.cend() && trecho.next()) {
+            const qint64 linha = trecho.intValue(0);
+            while (proximo != lugares.cend() && proximo->first < linha)
+                ++proximo;
+            if (proximo != lugares.cend() && proximo->first == linha)
+                le(trecho, itens[size_t(proximo++->second)]);
+        }
+        if (proximo != lugares.cend())
+            trecho.reset();
+    } else {
+        Statement um = db.prepare(kUmItem);
+        for (const auto& [linha, lugar] : lugares) {
+            um.bindInt(1, linha);
+            if (um.next()) {
+                le(um, itens[size_t(lugar)]);
+                um.reset();
+            }
+        }
+    }
+    return itens;
+}
 
 // The product whose rows are being valued: its prices and the average cost
 // its warehouse-1 rows set, written once when its last row is done.
@@ -180,28 +289,21 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
     Transaction tx(db);
     Statement saldos = db.prepare(kSaldos);
     saldos.bindList({filial, anoMes, mesAnterior(anoMes), CodIni, CodFim});
-    Statement itens = db.prepare(kItens);
-    itens.bindList({filial, anoMes, CodIni, CodFim});
     Statement gravaItem = db.prepare(u"UPDATE Notai SET VLR_CUSTO = ?1, VLR_MEDIO = ?2 WHERE rowid = ?3"_s);
     Statement gravaSaldo =
         db.prepare(u"UPDATE Sldpr SET Medio = ?1, Fisico = ?2, Fisico2 = ?3 WHERE rowid = ?4"_s);
     Statement gravaProduto = db.prepare(u"UPDATE Estproma SET CustoMedio = ?1 WHERE rowid = ?2"_s);
 
     std::vector<AlteracaoItem> alteracoes;
-    CabecalhosLidos cabecalhos(db, filial);
     ProdutoEmCurso produto;
     auto encerraProduto = [&] {
         if (produto.linha && produto.mudou)
             gravaProduto.bindDouble(1, produto.custoMedio).bindInt(2, produto.linha).run();
     };
 
-    bool haItem = itens.next();
-    ChaveSaldo chaveItem = haItem ? ChaveSaldo::de(itens, 1) : ChaveSaldo{};
-    auto proximoItem = [&] {
-        haItem = itens.next();
-        if (haItem)
-            chaveItem = ChaveSaldo::de(itens, 1);
-    };
+    CabecalhosLidos cabecalhos(db, filial);
+    const std::vector<ItemLido> itens = leItens(db, filial, anoMes, CodIni, CodFim, cabecalhos);
+    auto atual = itens.cbegin();
 
     while (saldos.next()) {
         const ChaveSaldo chave = ChaveSaldo::de(saldos, 1);
@@ -218,16 +320,15 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
             corrente = {saldos.doubleValue(8), saldos.doubleValue(9), saldos.doubleValue(10)};
 
         // Items of a key without a balance row of the month are not valued.
-        while (haItem && chaveItem.compara(chave) < 0)
-            proximoItem();
-        for (; haItem && chaveItem.compara(chave) == 0; proximoItem()) {
-            if (fat == 101 && itens.textValue(4) < u"2002-03-19"_s)
+        while (atual != itens.cend() && atual->chave.compara(chave) < 0)
+            ++atual;
+        for (; atual != itens.cend() && atual->chave.compara(chave) == 0; ++atual) {
+            const ItemLido& lido = *atual;
+            if (fat == 101 && lido.data < u"2002-03-19"_s)
                 continue;
-            const QString data = itens.textValue(4);
-            const Cabecalho& cab = cabecalhos.busca(
-                {itens.intValue(10), itens.intValue(11), itens.intValue(12), data});
+            const Cabecalho& cab = cabecalhos[lido.cabecalho];
             if (!cab.existe) {
-                avisos.nota(itens.intValue(10), itens.intValue(11), itens.intValue(12), data);
+                avisos.nota(lido.numNota, lido.tipoNota, lido.codClifor, lido.data);
                 continue;
             }
             if (fat == 144 && !cab.complementoOD)
@@ -235,20 +336,21 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
             // A history code missing from HistEst is class 0, an entry, as in
             // AtualizaSaldoFisico; it is reported once.
             if (!cab.temHistorico)
-                avisos.historico(cab.estHist, itens.intValue(10), itens.intValue(11),
-                                 itens.intValue(12), data);
-            ItemCusto item{itens.doubleValue(5), itens.doubleValue(6), itens.doubleValue(7),
-                           itens.doubleValue(8), itens.doubleValue(9)};
+                avisos.historico(cab.estHist, lido.numNota, lido.tipoNota, lido.codClifor,
+                                 lido.data);
+            ItemCusto item{lido.quantidade, lido.quantidade2, lido.custoInf, lido.vlrCusto,
+                           lido.vlrMedio};
             if (!corrente.aplica(cab.classe, item, produto.ultimoCust,
                                  produto.custoMedio))
                 continue;
             ++resultado.itens;
-            if ((item.custoMudou && difere(itens, 8, item.vlrCusto)) ||
-                (item.medioMudou && difere(itens, 9, item.vlrMedio)))
+            const bool custoDifere = lido.custoNulo || lido.vlrCusto != item.vlrCusto;
+            const bool medioDifere = lido.medioNulo || lido.vlrMedio != item.vlrMedio;
+            if ((item.custoMudou && custoDifere) || (item.medioMudou && medioDifere))
                 // A cost the item keeps is written back as stored (blank stays blank).
-                alteracoes.push_back({itens.intValue(0), item.vlrCusto, item.vlrMedio,
-                                      !item.custoMudou && itens.isNull(8),
-                                      !item.medioMudou && itens.isNull(9)});
+                alteracoes.push_back({lido.linha, item.vlrCusto, item.vlrMedio,
+                                      !item.custoMudou && lido.custoNulo,
+                                      !item.medioMudou && lido.medioNulo});
         }
 
         const SaldoCorrente::Fechamento f = corrente.fechamento();
@@ -266,8 +368,6 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
         }
     }
     encerraProduto();
-    if (haItem)
-        itens.reset();
     // Written in table order, so each page of Notai is visited once.
     std::sort(alteracoes.begin(), alteracoes.end(),
               [](const AlteracaoItem& a, const AlteracaoItem& b) { return a.linha < b.linha; });
