@@ -496,25 +496,21 @@ TableDef notai3Table()
     return t;
 }
 
-TableDef nfeNotaiVeicTable()
+// An item satellite keyed by the item, a parameter and a product.
+template <size_t N>
+TableDef itemSatellite(const QString& name, const Campo (&campos)[N])
 {
-    TableDef t(u"nfe_notai_veic"_s);
+    TableDef t(name);
     addChave(t, true, FieldType::SmallInt);
     t.field(u"Parametro"_s, FieldType::SmallInt).field(u"Cod_Reduz"_s, FieldType::Integer);
-    addCampos(t, camposVeic);
+    addCampos(t, campos);
     t.key(chaveItemNota() << u"Parametro"_s << u"Cod_Reduz"_s);
     return t;
 }
 
-TableDef nfeNotaiMedicamentosTable()
-{
-    TableDef t(u"nfe_notai_medicamentos"_s);
-    addChave(t, true, FieldType::SmallInt);
-    t.field(u"Parametro"_s, FieldType::SmallInt).field(u"Cod_Reduz"_s, FieldType::Integer);
-    addCampos(t, camposMedicamentos);
-    t.key(chaveItemNota() << u"Parametro"_s << u"Cod_Reduz"_s);
-    return t;
-}
+TableDef nfeNotaiVeicTable() { return itemSatellite(u"nfe_notai_veic"_s, camposVeic); }
+
+TableDef nfeNotaiMedicamentosTable() { return itemSatellite(u"nfe_notai_medicamentos"_s, camposMedicamentos); }
 
 TableDef nfeNotaiImpTable()
 {
