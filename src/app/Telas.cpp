@@ -2,6 +2,7 @@
 
 #include "PackagingScreens.h"
 #include "ScreenRegistry.h"
+#include "StockScreens.h"
 #include "TintingScreens.h"
 #include "TfoParametrizacao.h"
 
@@ -22,6 +23,7 @@ void registraTelas()
     r.add(parametrizacao);
     registerPackagingScreens(r);
     registerTintingScreens(r);
+    registerStockScreens(r);
 }
 
 }  // namespace pcp

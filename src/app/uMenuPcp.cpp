@@ -68,6 +68,7 @@ const Entrada kEntradas[] = {
     {u"Utilitarios", u"Substitui Componentes Fórmulas", u"SubstituiComponentesFormulas1", u"TfoSubstComponentes",
      Acao::Abre},
     {u"Utilitarios", u"Atualiza saldo lotes MP", u"AtualizasaldolotesMP1", u"TfoAtualizaSaldoLoteMP", Acao::Abre},
+    {u"Utilitarios", u"Atualiza Custo Medio", u"AtualizaCustoMedio1", u"TfoAtuCustoMedio", Acao::Abre},
 };
 }  // namespace
 
