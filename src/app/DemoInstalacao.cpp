@@ -2,6 +2,7 @@
 
 #include "AccessTables.h"
 #include "DemoCatalogo.h"
+#include "DemoEstoque.h"
 #include "Empresas.h"
 #include "Store.h"
 #include "Tabelas.h"
@@ -64,6 +65,7 @@ void fillCompany(Store& store, const DemoEmpresa& e)
             u"VALUES (1, 2, 'UsaLoteMateriaPrima', 'Controla lotes de materia prima', 1)"_s);
     run(db, u"INSERT INTO Pcpcfg (Filial, UltimaFormula) VALUES (1, 120), (2, 35)"_s);
     preencheCatalogoDemo(store);
+    preencheEstoqueDemo(store);
     tx.commit();
 }
 

@@ -1,6 +1,7 @@
 #include "Telas.h"
 
 #include "PackagingScreens.h"
+#include "ProductionScreens.h"
 #include "ScreenRegistry.h"
 #include "StockScreens.h"
 #include "TintingScreens.h"
@@ -24,6 +25,7 @@ void registraTelas()
     registerPackagingScreens(r);
     registerTintingScreens(r);
     registerStockScreens(r);
+    registerProductionScreens(r);
 }
 
 }  // namespace pcp

@@ -125,6 +125,12 @@ private:
 
 // Product, size and warehouse of a balance row or an item, compared as the
 // indexes order them (a blank size first, then by character code).
+// A blank number sorts first, as in the indexes.
+qint64 inteiroOuMinimo(const Statement& st, int coluna)
+{
+    return st.isNull(coluna) ? LLONG_MIN : st.intValue(coluna);
+}
+
 struct ChaveSaldo {
     qint64 codReduz = 0;
     QString tamanho;
@@ -132,8 +138,7 @@ struct ChaveSaldo {
 
     static ChaveSaldo de(const Statement& st, int primeira)
     {
-        auto inteiro = [&](int c) { return st.isNull(c) ? LLONG_MIN : st.intValue(c); };
-        return {inteiro(primeira), st.textValue(primeira + 1), inteiro(primeira + 2)};
+        return {inteiroOuMinimo(st, primeira), st.textValue(primeira + 1), inteiroOuMinimo(st, primeira + 2)};
     }
     int compara(const ChaveSaldo& o) const
     {
@@ -180,19 +185,27 @@ std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, q
         return itens;
     std::sort(lugares.begin(), lugares.end());
 
-    QString ultimaData, ultimoTamanho;  // shared by the items that repeat them
+    // A size or date the item before had is shared, not made again.
+    struct Repetido {
+        QByteArray bytes;
+        QString texto;
+        bool nulo = true;
+        const QString& de(const Statement& st, int coluna)
+        {
+            const bool n = st.isNull(coluna);
+            const QByteArrayView v = st.utf8View(coluna);
+            if (n != nulo || v != bytes) {
+                nulo = n;
+                bytes = v.toByteArray();
+                texto = n ? QString() : QString::fromUtf8(bytes);
+            }
+            return texto;
+        }
+    } tamanho, data;
     auto le = [&](const Statement& st, ItemLido& it) {
         it.linha = st.intValue(0);
-        it.chave = ChaveSaldo::de(st, 1);
-        if (it.chave.tamanho == ultimoTamanho)
-            it.chave.tamanho = ultimoTamanho;
-        else
-            ultimoTamanho = it.chave.tamanho;
-        it.data = st.textValue(4);
-        if (it.data == ultimaData)
-            it.data = ultimaData;
-        else
-            ultimaData = it.data;
+        it.chave = {inteiroOuMinimo(st, 1), tamanho.de(st, 2), inteiroOuMinimo(st, 3)};
+        it.data = data.de(st, 4);
         it.quantidade = st.doubleValue(5);
         it.quantidade2 = st.doubleValue(6);
         it.custoInf = st.doubleValue(7);

@@ -8,6 +8,9 @@
 #include "Transaction.h"
 #include "ValorizacaoMedia.h"
 
+#include <QDate>
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace pcp {
@@ -163,5 +166,42 @@ bool AtualizaSaldoFisico(Store& store, const QString& AnoMes, qint64 Cod_Reduz,
     avisos.mostra();
     return true;
 }
+
+namespace {
+
+// Installations whose early months may not be revalued: the first day of the
+// month on or before (or, without `inclusive`, before) the limit is refused.
+struct BloqueioPeriodo {
+    std::initializer_list<int> fatModNf;
+    QDate limite;
+    bool inclusive;
+    const char16_t* mensagem;
+};
+
+}  // namespace
+
+QString periodoBloqueadoCustoMedio(int fat, const QDate& inicio)
+{
+    static const BloqueioPeriodo bloqueios[] = {
+        {{131}, QDate(2007, 12, 31), true, u"Periodo Sem Acesso"},
+        {{160}, QDate(2008, 1, 1), true, u"Periodo Sem Acesso"},
+        {{176}, QDate(2007, 3, 31), true, u"Periodo Sem Acesso"},
+        {{121}, QDate(2004, 12, 31), true, u"Periodo Sem Acesso"},
+        {{126}, QDate(2004, 7, 1), false, u"Periodo Sem Acesso"},
+        {{112, 177}, QDate(2004, 1, 1), false, u"Periodo Sem Acesso"},
+        {{51}, QDate(2004, 3, 1), false, u"Periodo Sem Acesso"},
+        {{73, 83, 221, 304}, QDate(2000, 11, 30), true, u"Periodo sem acesso"},
+        {{62}, QDate(2001, 4, 30), true, u"Periodo sem acesso"},
+        {{74}, QDate(2002, 11, 30), true, u"Periodo sem acesso"},
+    };
+    for (const BloqueioPeriodo& b : bloqueios) {
+        if (std::find(b.fatModNf.begin(), b.fatModNf.end(), fat) == b.fatModNf.end())
+            continue;
+        if (b.inclusive ? inicio <= b.limite : inicio < b.limite)
+            return QString::fromUtf16(b.mensagem);
+    }
+    return {};
+}
+
 
 }  // namespace pcp

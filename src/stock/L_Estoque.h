@@ -11,6 +11,7 @@
 // message box waits for the user while the company store is locked.
 #include "Store.h"
 
+#include <QDate>
 #include <functional>
 
 namespace pcp {
@@ -40,6 +41,11 @@ struct ResultadoCustoMedio {
 // product's own warehouse-1 rows.
 ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint64 CodIni,
                                        qint64 CodFim, const AndamentoEstoque& andamento = {});
+
+// The installation's period lock on revaluing a month at average cost: the
+// message ("Periodo Sem Acesso" or "Periodo sem acesso") when the month that
+// begins on `primeiroDia` is locked for installation `fatModNf`, else empty.
+QString periodoBloqueadoCustoMedio(int fatModNf, const QDate& primeiroDia);
 
 // round4((Preco / Base - 1) * 100), 0 when either value is 0; both values are
 // money with four decimals. PercentualAumento(8, 10) is 25.

@@ -72,8 +72,17 @@ TEST_F(Menu, RawMaterialWriteOffAsksForAccessCode101)
         "janela MenuPcp\n"
         "menu \"Utilitarios/Baixa Estoque Materia Prima\"\n"
         "preenche EdSenha \"baixa\"\n"
-        "mensagem \"\\\"Baixa Estoque Materia Prima\\\" (TfoBaixaEstoqueMatPrima) ainda não está disponível nesta versão do programa.\"\n"
-        "clica btOK\n"_s);
+        "clica btOK\n"
+        "janela foBaixaEstoqueMatPrima\n"
+        "confere-titulo \"Baixa Estoque Materia Prima\"\n"_s);
+}
+
+TEST_F(Menu, TheAverageCostUpdateIsUnderUtilitarios)
+{
+    run(u"menu \"Utilitarios/Atualiza Custo Medio\"\n"
+        "janela foAtuCustoMedio\n"
+        "confere-titulo \"Atualização do Custo Medio\"\n"
+        "confere meClassFim \"999999999999999999999999\"\n"_s);
 }
 
 }  // namespace

@@ -66,6 +66,8 @@ TEST(ScenarioParser, RejectsTheFirstBadLine)
         {u"confere-linhas grItens muitas", u"o número de linhas deve ser"},
         {u"confere-estado ckAtivo azul", u"estado inválido"},
         {u"aguarda 2 s", u"milissegundos"},
+        {u"preenche meMesAno ${PCP_TESTE_NAO_DEFINIDA}", u"variável de ambiente não definida: PCP_TESTE_NAO_DEFINIDA"},
+        {u"preenche meMesAno \"${PCP_TESTE\"", u"falta a chave de fechamento"},
     };
     for (const Case& c : cases) {
         const QString line = QString::fromUtf16(c.line);
@@ -75,6 +77,21 @@ TEST(ScenarioParser, RejectsTheFirstBadLine)
         EXPECT_EQ(error.line, 4);
         EXPECT_TRUE(error.text.contains(QString::fromUtf16(c.text))) << error.text.toStdString();
     }
+}
+
+TEST(ScenarioParser, TakesEnvironmentVariablesIntoArguments)
+{
+    qputenv("PCP_TESTE_MES", "11/2026");
+    qputenv("PCP_TESTE_VAZIA", "");
+    ScenarioFailure error;
+    const auto steps = parseScenario(
+        u"preenche meMesAno ${PCP_TESTE_MES}\nconfere Label4 \"Mês ${PCP_TESTE_MES} de ${PCP_TESTE_MES}${PCP_TESTE_VAZIA}.\""_s,
+        &error);
+    qunsetenv("PCP_TESTE_MES");
+    qunsetenv("PCP_TESTE_VAZIA");
+    ASSERT_TRUE(steps) << error.toString().toStdString();
+    EXPECT_EQ((*steps)[0].args[1], u"11/2026"_s);
+    EXPECT_EQ((*steps)[1].args[1], u"Mês 11/2026 de 11/2026."_s);
 }
 
 TEST(ScenarioParser, NamesKeys)

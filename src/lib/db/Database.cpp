@@ -54,6 +54,10 @@ Database::Database(const QString& path, Mode mode) : path_(path), cache_(std::ma
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // Plans do not depend on the values bound: otherwise a statement whose
+    // plan looked at a parameter is compiled again at every new binding,
+    // which turned each header lookup of a stock run into a parse.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_QPSG, 1, nullptr);
     if (mode == Mode::ReadWrite) {
         exec(u"PRAGMA journal_mode=WAL"_s);
         exec(u"PRAGMA synchronous=FULL"_s);
@@ -250,6 +254,12 @@ QString Statement::textValue(int c) const
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt_, c)) : QString();
+}
+
+QByteArrayView Statement::utf8View(int c) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(stmt_, c)) : QByteArrayView();
 }
 
 QByteArray Statement::blobValue(int c) const

@@ -79,6 +79,9 @@ public:
     qint64 intValue(int column) const;
     double doubleValue(int column) const;
     QString textValue(int column) const;
+    // The column's UTF-8 bytes in the engine's own buffer, valid until the
+    // next step or reset: for comparing without making a QString.
+    QByteArrayView utf8View(int column) const;
     QByteArray blobValue(int column) const;
     // The column as stored: qint64, double, QString, QByteArray or a null QVariant.
     QVariant value(int column) const;

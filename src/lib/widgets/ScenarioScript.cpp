@@ -55,6 +55,28 @@ public:
     QString text;
 };
 
+// "${NOME}" in an argument is the environment variable NOME, so a script
+// can take values that change from run to run (the demo's month, a folder).
+QString expande(const QString& text)
+{
+    QString out;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype inicio = text.indexOf(u"${"_s, i);
+        if (inicio < 0)
+            break;
+        const qsizetype fim = text.indexOf(u'}', inicio + 2);
+        if (fim < 0)
+            throw SyntaxError(u"falta a chave de fechamento em \"${\""_s);
+        const QString nome = text.mid(inicio + 2, fim - inicio - 2);
+        if (!qEnvironmentVariableIsSet(nome.toLocal8Bit().constData()))
+            throw SyntaxError(u"variável de ambiente não definida: "_s + nome);
+        out += text.mid(i, inicio - i) + qEnvironmentVariable(nome.toLocal8Bit().constData());
+        i = fim + 1;
+    }
+    return out + text.mid(i);
+}
+
 std::vector<Token> tokenize(const QString& line)
 {
     std::vector<Token> tokens;
@@ -96,6 +118,7 @@ std::vector<Token> tokenize(const QString& line)
             while (i < n && !line.at(i).isSpace())
                 t.text += line.at(i++);
         }
+        t.text = expande(t.text);
         tokens.push_back(std::move(t));
     }
     return tokens;

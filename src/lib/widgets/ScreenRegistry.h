@@ -8,6 +8,8 @@
 // each form). Screens that keep their state between uses are hidden when closed
 // and shown again by the next open; the others are destroyed on close and
 // created afresh next time.
+#include "TDMFilial.h"
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -75,5 +77,16 @@ private:
 
     std::vector<Entry> entries_;
 };
+
+// A factory for the screens that work on the company the branch module has
+// open; before a company is chosen there is nothing to build them on.
+template <class Screen>
+QWidget* onCompanyStore()
+{
+    TDMFilial* dm = DMFilial();
+    if (!dm || !dm->storePtr())
+        return nullptr;
+    return new Screen(dm->storePtr());
+}
 
 }  // namespace pcp

@@ -30,13 +30,7 @@ namespace {
 template <class Screen>
 void addRegister(ScreenRegistry& registry, const QString& name, const QString& caption)
 {
-    registry.add(
-        name,
-        []() -> QWidget* {
-            TDMFilial* dm = DMFilial();
-            return dm ? new Screen(dm->storePtr()) : nullptr;
-        },
-        caption, ScreenInfo::Lifetime::HideOnClose);
+    registry.add(name, onCompanyStore<Screen>, caption, ScreenInfo::Lifetime::HideOnClose);
 }
 }  // namespace
 

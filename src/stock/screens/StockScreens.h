@@ -4,7 +4,7 @@ namespace pcp {
 
 class ScreenRegistry;
 
-// The stock utilities: average-cost update and raw-material write-off.
+// The stock utilities: the average-cost update.
 void registerStockScreens(ScreenRegistry& registry);
 
 }  // namespace pcp

@@ -1,0 +1,189 @@
+// Raw-material write-off benchmark over a generated year of sales: 50,000
+// sales documents (and 2,000 of another history, passed over), each selling
+// two items made by formulas and one bought for resale; 300 formulas of 20
+// components over 2,000 raw materials, so a run writes 2,000,000 write-off
+// items. Measures
+//   - floor: the same number of item rows inserted with one prepared
+//     statement, committed in groups like the run's (deleted afterwards);
+//   - first run: every write-off document is new;
+//   - second run: every write-off document is replaced.
+// Usage: bench_baixa [FILE [DOCUMENTS]]   (the file is generated once and
+// reused; the first timed run starts from a store without write-offs)
+#include "BaixaMateriaPrima.h"
+#include "EstpromaTable.h"
+#include "FormulaTables.h"
+#include "Messages.h"
+#include "Sessao.h"
+#include "StockTables.h"
+#include "Transaction.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <cstdio>
+#include <optional>
+
+using namespace pcp;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kMateriasPrimas = 2000;
+constexpr int kFormulas = 300;
+constexpr int kComponentes = 20;
+int kNotas = 50000;
+int kOutrasNotas = 2000;  // another history: passed over (one in 26)
+constexpr int kHistVenda = 5, kHistBaixa = 55;
+constexpr qint64 kFornecedor = 900;
+
+QString formula(int f) { return u"ST %1"_s.arg(f + 1); }
+
+void gera(Store& store)
+{
+    Database& db = store.db();
+    Transaction tx(db);
+    quint32 semente = 4242;
+    auto aleatorio = [&](quint32 n) {
+        semente = semente * 1664525u + 1013904223u;
+        return (semente >> 8) % n;
+    };
+    Statement prod(db, u"INSERT INTO Estproma (Filial, Cod_Reduz, NOME1, Formula) VALUES (1, ?1, ?2, ?3)"_s);
+    for (int c = 1; c <= kMateriasPrimas; ++c)
+        prod.bindInt(1, c).bindText(2, u"MATERIA PRIMA %1 - RESINA/PIGMENTO/SOLVENTE"_s.arg(c)).bindNull(3).run();
+    for (int f = 0; f < kFormulas; ++f)
+        prod.bindInt(1, 10000 + f).bindText(2, u"TINTA ESMALTE SINTETICO %1"_s.arg(f)).bindText(3, formula(f)).run();
+
+    Statement cab(db, u"INSERT INTO Formula (Filial, Formula, Cod_Clifor, Cod_Reduz, QtdTotal) VALUES (1, ?1, ?2, ?3, 100)"_s);
+    Statement comp(db, u"INSERT INTO Formulai (Filial, Formula, OrdComp, Componente, QUANTIDADE, Percentual) "
+                       "VALUES (1, ?1, ?2, ?3, ?4, ?4)"_s);
+    for (int f = 0; f < kFormulas; ++f) {
+        cab.bindText(1, formula(f)).bindInt(2, 1 + f % 50).bindInt(3, 10000 + f).run();
+        double resto = 100;
+        for (int c = 1; c <= kComponentes; ++c) {
+            const double parte = c == kComponentes ? resto : std::min(resto, 1 + aleatorio(800) / 100.0);
+            resto -= parte;
+            comp.bindText(1, formula(f)).bindInt(2, c).bindInt(3, 1 + aleatorio(kMateriasPrimas))
+                .bindDouble(4, parte).run();
+        }
+    }
+
+    Statement nota(db, u"INSERT INTO Notas (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Est_Hist, "
+                       "SISTEMA) VALUES (1, ?1, 1, ?2, ?3, ?4, 'F')"_s);
+    Statement item(db, u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, "
+                       "Parametro, Cod_Reduz, Cod_Deposi, ANO_MES, QUANTIDADE, PRECO_UNIT, FORMULA) "
+                       "VALUES (1, ?1, 1, ?2, ?3, ?4, 51, ?5, 1, ?6, ?7, ?8, ?9)"_s);
+    const QDate inicio(2005, 1, 1);
+    for (int n = 1; n <= kNotas + kOutrasNotas; ++n) {
+        const QDate d = inicio.addDays((n - 1) * 365 / (kNotas + kOutrasNotas));
+        const QString data = d.toString(u"yyyy-MM-dd"_s);
+        const QString anoMes = d.toString(u"yyyyMM"_s);
+        const qint64 cliente = 1 + aleatorio(800);
+        nota.bindInt(1, n).bindInt(2, cliente).bindText(3, data)
+            .bindInt(4, n % 26 == 0 ? 6 : kHistVenda).run();
+        for (int i = 1; i <= 3; ++i) {
+            const bool revenda = i == 3;
+            const int f = int(aleatorio(kFormulas));
+            item.bindInt(1, n).bindInt(2, cliente).bindText(3, data).bindInt(4, i)
+                .bindInt(5, revenda ? 1 + aleatorio(kMateriasPrimas) : 10000 + f)
+                .bindText(6, anoMes)
+                .bindDouble(7, 1 + aleatorio(2000) / 4.0)
+                .bindDouble(8, 10 + aleatorio(5000) / 100.0)
+                .bindText(9, revenda ? QString() : formula(f))
+                .run();
+        }
+    }
+    tx.commit();
+}
+
+void apagaBaixas(Store& store)
+{
+    Transaction tx(store.db());
+    store.db().exec(u"DELETE FROM Notai WHERE Tipo_Nota IN (3, 4); DELETE FROM Notas WHERE Tipo_Nota = 3"_s);
+    tx.commit();
+    store.db().exec(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
+}
+
+// The floor: as many item rows as a run writes, inserted with one prepared
+// statement and committed every 25,000 rows (about what one of the run's
+// transactions holds), with the engine's cache; deleted again afterwards.
+qint64 piso(Store& store, qint64 itens)
+{
+    Database& db = store.db();
+    db.exec(u"PRAGMA cache_size = -262144; PRAGMA mmap_size = 2147483648"_s);
+    qint64 n = 0;
+    {
+        Statement grava(db, u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, "
+                            "Cod_Reduz, DESCR_PROD, QUANTIDADE, Parametro, Cod_Deposi, DT_LANCAM, ANO_MES) "
+                            "VALUES (1, ?1, 4, 900, ?2, ?3, ?4, ?5, ?6, 51, 1, '2025-01-01', ?7)"_s);
+        const QString nome = u"MATERIA PRIMA 1234 - RESINA/PIGMENTO/SOLVENTE"_s;
+        std::optional<Transaction> tx;
+        for (int doc = 1; n < itens; ++doc) {
+            if (!tx)
+                tx.emplace(db);
+            const QDate d = QDate(2005, 1, 1).addDays(doc * 365 / kNotas);
+            const QString data = d.toString(u"yyyy-MM-dd"_s);
+            const QString anoMes = d.toString(u"yyyyMM"_s);
+            for (int i = 1; i <= 2 * kComponentes && n < itens; ++i, ++n)
+                grava.bindInt(1, doc).bindText(2, data).bindInt(3, i).bindInt(4, 1 + (doc * 7 + i * 13) % kMateriasPrimas)
+                    .bindText(5, nome).bindDouble(6, i * 1.5).bindText(7, anoMes).run();
+            if (n % 25000 < 2 * kComponentes) {
+                tx->commit();
+                tx.reset();
+            }
+        }
+        if (tx)
+            tx->commit();
+    }
+    db.exec(u"PRAGMA cache_size = -2000; PRAGMA mmap_size = 0"_s);
+    return n;
+}
+
+double segundos(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e9; }
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"/tmp/pcp_bench_baixa.sqlite"_s;
+    if (argc > 2) {
+        kNotas = std::max(1, atoi(argv[2]));
+        kOutrasNotas = kNotas / 25;
+    }
+    const bool novo = !QFileInfo::exists(file);
+    Catalog catalog;
+    declareStockTables(catalog);
+    declareFormulaTables(catalog);
+    catalog.add(estpromaTable());
+    auto store = Store::open(file, catalog.tables());
+    StderrMessages avisos;
+    MessageServiceScope escopo(avisos);
+    sessao().FilialAtual = 1;
+    if (novo) {
+        QElapsedTimer t;
+        t.start();
+        gera(*store);
+        std::fprintf(stderr, "generated in %.1f s\n", segundos(t));
+    }
+    apagaBaixas(*store);
+    const ParametrosBaixa p{QDate(2005, 1, 1), QDate(2005, 12, 31), kHistVenda, kHistBaixa, kFornecedor};
+
+    QElapsedTimer t;
+    t.start();
+    const qint64 n = piso(*store, qint64(kNotas) * 2 * kComponentes);
+    const double tPiso = segundos(t);
+    std::printf("floor: %lld item inserts: %.2f s (%.0f items/s)\n", n, tPiso, n / tPiso);
+    apagaBaixas(*store);
+
+    for (const char* rodada : {"first run (new write-offs)", "second run (replacing them)"}) {
+        int chamadas = 0;
+        t.start();
+        const ResultadoBaixa r = BaixaEstoqueMateriaPrima(*store, p, [&](int, int) { ++chamadas; });
+        const double s = segundos(t);
+        std::printf("%s: %d documents, %lld items, %d failures in %.2f s: %.0f items/s, %.0f documents/s "
+                    "(%.2fx floor, %d progress calls)\n",
+                    rodada, r.documentos, r.itens, r.falhas, s, r.itens / s, r.documentos / s, s / tPiso,
+                    chamadas);
+        if (r.interrompido || r.itens != qint64(kNotas) * 2 * kComponentes)
+            return 1;
+    }
+    return 0;
+}

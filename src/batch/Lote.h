@@ -1,0 +1,21 @@
+#pragma once
+// The batch command: the long stock operations run on a company folder
+// without a window. Messages a screen would show go through the message
+// service (stderr in the program), progress lines go to `andamento`.
+//
+//   pcp-lote --empresa DIR --filial N saldo-fisico --mes YYYYMM --produto N
+//            [--tamanho T] [--deposito N] [--atualiza-qtdfis]
+//   pcp-lote --empresa DIR --filial N custo-medio --mes MMYYYY --de N --ate N
+//   pcp-lote --empresa DIR --filial N baixa-mp --de dd/mm/yyyy --ate dd/mm/yyyy
+//            --historico-venda N --historico-baixa N --fornecedor N
+#include <QStringList>
+#include <cstdio>
+
+namespace pcp {
+
+enum SaidaLote { LoteOk = 0, LoteFalhou = 1, LoteRecusado = 2 };
+
+// Runs one command; the arguments exclude the program name.
+int executaLote(const QStringList& args, std::FILE* andamento = stderr);
+
+}  // namespace pcp

@@ -1,0 +1,433 @@
+#include "BaixaMateriaPrima.h"
+
+#include "Formats.h"
+#include "Messages.h"
+#include "Sessao.h"
+#include "Transaction.h"
+#include "ValorizacaoMedia.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <limits>
+#include <unordered_map>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace pcp {
+
+namespace {
+
+// The sales documents of the period, in Num_Nota order; documents of the same
+// number follow in the order of the rest of their key (date, then client),
+// so the one processed later is always the same.
+const QString kNotasVenda =
+    u"SELECT Num_Nota, Cod_Clifor, DT_ENTRADA, Est_Hist FROM Notas "
+    "WHERE Filial = ?1 AND DT_ENTRADA >= ?2 AND DT_ENTRADA <= ?3 AND Tipo_Nota = 1 "
+    "ORDER BY Num_Nota, DT_ENTRADA, Cod_Clifor"_s;
+
+const QString kItensVenda =
+    u"SELECT FORMULA, QUANTIDADE FROM Notai WHERE Filial = ?1 AND Num_Nota IS ?2 "
+    "AND Tipo_Nota = 1 AND Cod_Clifor IS ?3 AND DT_ENTRADA = ?4 ORDER BY Num_Item"_s;
+
+const QString kFormulaExiste = u"SELECT 1 FROM Formula WHERE Filial = ?1 AND Formula = ?2"_s;
+
+const QString kComponentes =
+    u"SELECT i.Componente, i.Percentual, e.NOME1 FROM Formulai i "
+    "LEFT JOIN Estproma e ON e.Filial = i.Filial AND e.Cod_Reduz = i.Componente "
+    "WHERE i.Filial = ?1 AND i.Formula = ?2 ORDER BY i.OrdComp"_s;
+
+// What a write-off document takes along when it is replaced: the items'
+// satellites and extensions, the items (also those a header no longer holds),
+// the header's extension and the header.
+const QString kTabelasDoDocumento[] = {u"nfe_notai_veic"_s, u"nfe_notai_medicamentos"_s,
+                                       u"Nfe_notai_imp"_s,  u"NOTAI3"_s,
+                                       u"Notai"_s,          u"NOTAS3"_s,
+                                       u"Notas"_s};
+const QString kApagaDoDocumento =
+    u"DELETE FROM %1 WHERE Filial = ?1 AND Num_Nota IS ?2 AND Tipo_Nota = 3 "
+    "AND Cod_Clifor = ?3 AND DT_ENTRADA = ?4"_s;
+
+const QString kGravaCabecalho =
+    u"INSERT INTO Notas (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Est_Hist, SISTEMA, "
+    "DT_LANCAM, DT_EMISSAO, OBSERVACAO) "
+    "VALUES (?1, ?2, 3, ?3, ?4, ?5, 'E', ?6, ?4, 'BAIXA MATERIA PRIMA')"_s;
+
+const QString kGravaItem =
+    u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, Cod_Reduz, "
+    "DESCR_PROD, QUANTIDADE, Parametro, Cod_Deposi, DT_LANCAM, ANO_MES) "
+    "VALUES (?1, ?2, 3, ?3, ?4, ?5, ?6, ?7, ?8, 51, 1, ?9, ?10)"_s;
+
+// Documents are written in groups: one transaction holds about this long a
+// stretch of documents, each of them whole. The write to disk (synchronous
+// FULL) and the pages the group changed are paid once per group instead of
+// once per document, and between groups the write lock is given up, so other
+// workstations can post, and the window is repainted. A savepoint per
+// document would cost as much again as the writing itself; a document whose
+// header is refused rolls its group back instead, and the group is done again
+// without it.
+constexpr qint64 kGrupoMs = 250;
+
+constexpr qint64 kMaiorItem = 32767;  // Num_Item is a 16-bit integer
+
+struct Recusa {
+    int campo;
+    QString texto;
+    bool daRotina;  // one of the routine's own texts (plain box), not a conversion
+};
+
+struct Faixa {
+    qint64 minimo, maximo;
+    QString descricao;
+};
+const Faixa kFaixaHistorico{-32768, 32767, u"um número entre -32768 e 32767"_s};
+const Faixa kFaixaFornecedor{std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max(),
+                             u"um número inteiro de 32 bits"_s};
+
+const QString kCampos[] = {u"Data inicial"_s, u"Data Final"_s, u"Historico de Venda"_s,
+                           u"Historico da Baixa"_s, u"Fornecedor"_s};
+const QString kCodigoInvalido[] = {{}, {}, u"Historico de venda invalido"_s,
+                                   u"Historico da baixa invalido"_s,
+                                   u"Codigo do fornecedor invalido"_s};
+
+std::optional<Recusa> criticaCodigo(int campo, qint64 valor, const Faixa& faixa)
+{
+    if (valor == 0)
+        return Recusa{campo, kCodigoInvalido[campo], true};
+    if (valor < faixa.minimo || valor > faixa.maximo)
+        return Recusa{campo,
+                      u"'%1' não é %2 (campo %3)"_s.arg(QString::number(valor), faixa.descricao,
+                                                         kCampos[campo]),
+                      false};
+    return std::nullopt;
+}
+
+// A code as typed; an empty box counts as 0.
+std::optional<Recusa> leCodigo(int campo, const QString& texto, const Faixa& faixa, qint64& valor)
+{
+    valor = 0;
+    if (!texto.trimmed().isEmpty()) {
+        try {
+            valor = toInteger(texto);
+        } catch (const ConversionError&) {
+            return Recusa{campo,
+                          u"'%1' não é um número inteiro válido (campo %2)"_s.arg(texto.trimmed(),
+                                                                                  kCampos[campo]),
+                          false};
+        }
+    }
+    return criticaCodigo(campo, valor, faixa);
+}
+
+std::optional<Recusa> leData(int campo, const QString& texto, QDate& data)
+{
+    if (texto.trimmed().isEmpty())
+        return Recusa{campo, campo == 0 ? u"Informe a data inicial"_s : u"Informe a data final"_s, false};
+    const std::optional<QDate> lida = parseDate(texto);
+    if (!lida)
+        return Recusa{campo,
+                      u"'%1' não é uma data válida (campo %2)"_s.arg(texto.trimmed(), kCampos[campo]),
+                      false};
+    data = *lida;
+    return std::nullopt;
+}
+
+std::optional<Recusa> criticaPeriodo(QDate ini, QDate fim)
+{
+    if (!ini.isValid())
+        return Recusa{0, u"Informe a data inicial"_s, false};
+    if (!fim.isValid())
+        return Recusa{1, u"Informe a data final"_s, false};
+    if (fim < ini)
+        return Recusa{1, u"A data final não pode ser anterior à data inicial"_s, false};
+    return std::nullopt;
+}
+
+// The checks of a set of parameters given by a caller (the batch command),
+// with the same texts as on the screen.
+std::optional<Recusa> criticaParametros(const ParametrosBaixa& p)
+{
+    if (auto r = criticaCodigo(2, p.HistoricoVenda, kFaixaHistorico))
+        return r;
+    if (auto r = criticaCodigo(3, p.HistoricoBaixa, kFaixaHistorico))
+        return r;
+    if (auto r = criticaCodigo(4, p.Fornecedor, kFaixaFornecedor))
+        return r;
+    return criticaPeriodo(p.DataIni, p.DataFim);
+}
+
+void mostra(const Recusa& r)
+{
+    if (r.daRotina)
+        mostraMensagem(r.texto);
+    else
+        mostraErro(r.texto);
+}
+
+struct NotaVenda {
+    QVariant numNota;
+    QVariant codClifor;
+    QString dtEntrada;  // "yyyy-mm-dd"
+    qint64 estHist;
+};
+
+struct ItemVenda {
+    QString formula;
+    double quantidade;
+};
+
+struct Componente {
+    qint64 codigo;
+    bool semCodigo;
+    double percentual;
+    QString nome;  // Estproma.NOME1
+};
+
+struct FormulaLida {
+    bool cadastrada = false;
+    std::vector<Componente> componentes;  // in OrdComp order
+};
+
+// Everything one run prepares once: its statements and the formulas read so far.
+class Baixa {
+public:
+    Baixa(Database& db, const ParametrosBaixa& p)
+        : db_(db), p_(p), filial_(sessao().FilialAtual),
+          hoje_(QDate::currentDate().toString(u"yyyy-MM-dd"_s)),
+          itensVenda_(db, kItensVenda), formulaExiste_(db, kFormulaExiste),
+          componentes_(db, kComponentes), cabecalho_(db, kGravaCabecalho), item_(db, kGravaItem)
+    {
+        for (const QString& tabela : kTabelasDoDocumento)
+            apaga_.emplace_back(db, kApagaDoDocumento.arg(tabela));
+    }
+
+    std::vector<NotaVenda> notasDoPeriodo()
+    {
+        std::vector<NotaVenda> notas;
+        Statement st(db_, kNotasVenda);
+        st.bindInt(1, filial_)
+            .bindText(2, p_.DataIni.toString(u"yyyy-MM-dd"_s))
+            .bindText(3, p_.DataFim.toString(u"yyyy-MM-dd"_s));
+        while (st.next())
+            notas.push_back({st.value(0), st.value(1), st.textValue(2), st.intValue(3)});
+        return notas;
+    }
+
+    // Writes off one sales document inside the group's transaction; its
+    // messages go to `avisos`. False, with nothing reported yet, when the store
+    // refused the header: the caller must then roll back the whole group,
+    // which also brings back the old write-off this call deleted.
+    bool baixa(const NotaVenda& nota, QList<Message>& avisos, ResultadoBaixa& r, QString& recusa)
+    {
+        std::vector<ItemVenda> itens;
+        itensVenda_.bindInt(1, filial_).bind(2, nota.numNota).bind(3, nota.codClifor).bindText(4, nota.dtEntrada);
+        while (itensVenda_.next()) {
+            QString formula = itensVenda_.textValue(0);
+            if (!formula.trimmed().isEmpty())
+                itens.push_back({std::move(formula), itensVenda_.doubleValue(1)});
+        }
+        // The formulas first: messages, and the number of items the document
+        // will get, before anything is written.
+        QList<Message> daNota;
+        std::vector<const FormulaLida*> formulas;
+        qint64 total = 0;
+        for (const ItemVenda& vendido : itens) {
+            const FormulaLida* f = &formula(vendido.formula);
+            if (!f->cadastrada) {
+                daNota << Message{MsgIcon::None, {},
+                                  u"Formula: "_s + vendido.formula + u"  na nota "_s + nota.numNota.toString() +
+                                      u" não cadastrada"_s};
+                f = nullptr;
+            } else {
+                total += qint64(f->componentes.size());
+            }
+            formulas.push_back(f);
+        }
+        if (total > kMaiorItem) {
+            avisos << Message{MsgIcon::Error, {},
+                              u"A baixa da nota %1 passa de %2 itens; a nota não foi baixada"_s
+                                  .arg(nota.numNota.toString())
+                                  .arg(kMaiorItem)};
+            ++r.falhas;
+            return true;
+        }
+
+        for (Statement& st : apaga_)
+            st.bindInt(1, filial_).bind(2, nota.numNota).bindInt(3, p_.Fornecedor).bindText(4, nota.dtEntrada).run();
+        try {
+            cabecalho_.bindInt(1, filial_)
+                .bind(2, nota.numNota)
+                .bindInt(3, p_.Fornecedor)
+                .bindText(4, nota.dtEntrada)
+                .bindInt(5, p_.HistoricoBaixa)
+                .bindText(6, hoje_)
+                .run();
+        } catch (const DbError& e) {
+            if (!e.isKeyViolation())
+                throw;
+            recusa = u"Registro ja existe - "_s + e.message() + u"\nTabela : Notas"_s;
+            return false;
+        }
+
+        item_.bindInt(1, filial_).bind(2, nota.numNota).bindInt(3, p_.Fornecedor).bindText(4, nota.dtEntrada);
+        item_.bindText(9, hoje_).bindText(10, nota.dtEntrada.left(4) + nota.dtEntrada.mid(5, 2));
+        qint64 contador = 1;
+        for (size_t i = 0; i < itens.size(); ++i) {
+            if (!formulas[i])
+                continue;
+            for (const Componente& c : formulas[i]->componentes) {
+                item_.bindInt(5, contador);
+                if (c.semCodigo)
+                    item_.bindNull(6);
+                else
+                    item_.bindInt(6, c.codigo);
+                item_.bindText(7, c.nome).bindDouble(8, itens[i].quantidade * c.percentual / 100).run();
+                ++contador;
+            }
+        }
+        avisos << daNota;
+        ++r.documentos;
+        r.itens += contador - 1;
+        return true;
+    }
+
+private:
+    // The formula of the current branch with its components, read once per
+    // run. The reference stays valid for the whole run.
+    const FormulaLida& formula(const QString& codigo)
+    {
+        auto it = formulas_.find(codigo);
+        if (it != formulas_.end())
+            return it->second;
+        FormulaLida f;
+        formulaExiste_.bindInt(1, filial_).bindText(2, codigo);
+        f.cadastrada = formulaExiste_.next();
+        if (f.cadastrada) {
+            formulaExiste_.reset();
+            componentes_.bindInt(1, filial_).bindText(2, codigo);
+            while (componentes_.next())
+                f.componentes.push_back({componentes_.intValue(0), componentes_.isNull(0),
+                                         componentes_.doubleValue(1), componentes_.textValue(2)});
+        }
+        return formulas_.emplace(codigo, std::move(f)).first->second;
+    }
+
+    Database& db_;
+    const ParametrosBaixa& p_;
+    const qint64 filial_;
+    const QString hoje_;
+    Statement itensVenda_, formulaExiste_, componentes_, cabecalho_, item_;
+    std::vector<Statement> apaga_;
+    std::unordered_map<QString, FormulaLida> formulas_;  // node-based: references survive a rehash
+};
+
+void mostra(const QList<Message>& avisos)
+{
+    for (const Message& m : avisos)
+        messages().show(m);
+}
+
+}  // namespace
+
+std::optional<ParametrosBaixa> criticaEntradaBaixa(const QString& dataIni, const QString& dataFim,
+                                                   const QString& historicoVenda,
+                                                   const QString& historicoBaixa,
+                                                   const QString& fornecedor, int* campoErro)
+{
+    ParametrosBaixa p;
+    qint64 venda = 0, baixa = 0, clifor = 0;
+    std::optional<Recusa> recusa = leCodigo(2, historicoVenda, kFaixaHistorico, venda);
+    if (!recusa)
+        recusa = leCodigo(3, historicoBaixa, kFaixaHistorico, baixa);
+    if (!recusa)
+        recusa = leCodigo(4, fornecedor, kFaixaFornecedor, clifor);
+    if (!recusa)
+        recusa = leData(0, dataIni, p.DataIni);
+    if (!recusa)
+        recusa = leData(1, dataFim, p.DataFim);
+    if (!recusa)
+        recusa = criticaPeriodo(p.DataIni, p.DataFim);
+    if (recusa) {
+        mostra(*recusa);
+        if (campoErro)
+            *campoErro = recusa->campo;
+        return std::nullopt;
+    }
+    p.HistoricoVenda = int(venda);
+    p.HistoricoBaixa = int(baixa);
+    p.Fornecedor = clifor;
+    return p;
+}
+
+ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p, const AndamentoBaixa& andamento)
+{
+    ResultadoBaixa r;
+    if (const auto recusa = criticaParametros(p)) {
+        mostra(*recusa);
+        r.interrompido = true;
+        return r;
+    }
+    Database& db = store.db();
+    try {
+        CacheDoMotor cache(db);
+        Baixa baixa(db, p);
+        const std::vector<NotaVenda> notas = baixa.notasDoPeriodo();
+        const int total = int(notas.size());
+        if (andamento)
+            andamento(0, total);
+        // Documents whose header the store refused, with the message: a
+        // group that met one is rolled back and done again without it.
+        QHash<size_t, QString> recusadas;
+        size_t feitas = 0;
+        while (feitas < notas.size()) {
+            size_t limite = notas.size();
+            for (;;) {
+                ResultadoBaixa doGrupo;
+                QList<Message> avisos;
+                QElapsedTimer relogio;
+                relogio.start();
+                Transaction grupo(db);
+                size_t k = feitas;
+                std::optional<size_t> recusada;
+                while (k < limite) {
+                    const NotaVenda& nota = notas[k];
+                    if (nota.estHist == p.HistoricoVenda) {
+                        if (const auto it = recusadas.constFind(k); it != recusadas.cend()) {
+                            avisos << Message{MsgIcon::Information, {}, *it};
+                            ++doGrupo.falhas;
+                        } else if (QString texto; !baixa.baixa(nota, avisos, doGrupo, texto)) {
+                            recusadas.insert(k, texto);
+                            recusada = k;
+                            break;
+                        }
+                    }
+                    ++k;
+                    if (relogio.elapsed() >= kGrupoMs)
+                        break;
+                }
+                if (recusada) {
+                    grupo.rollback();
+                    limite = *recusada + 1;  // again, up to the refused document
+                    continue;
+                }
+                grupo.commit();
+                r.documentos += doGrupo.documentos;
+                r.itens += doGrupo.itens;
+                r.falhas += doGrupo.falhas;
+                feitas = k;
+                mostra(avisos);
+                if (andamento)
+                    andamento(int(feitas), total);
+                break;
+            }
+        }
+    } catch (const DbError& e) {
+        // The open group was rolled back: its documents keep what they had,
+        // and their messages are dropped with them.
+        r.interrompido = true;
+        mostraErro(e.message());
+    }
+    return r;
+}
+
+}  // namespace pcp

@@ -1,0 +1,430 @@
+// The average-cost update screen driven through the scenario runner: the
+// classification walk and its stop rule, the installations' period locks,
+// the processing-date guard, the confirmation, the audit row, and a product
+// another workstation holds.
+#include "EstoqueFixture.h"
+#include "RecordLocks.h"
+#include "ScenarioRunner.h"
+#include "ScreenRegistry.h"
+#include "StockScreens.h"
+#include "TDMFilial.h"
+#include "TfoAtuCustoMedio.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <set>
+
+namespace pcp::test {
+namespace {
+
+const QString kConfirma = u"Confirma atualizacao do custo medio"_s;
+const QString kBloqueado = u"Existe outro usuário alterando este registro"_s;
+const QString kEstoque = u"Lançamento no estoque menor que a data de processamento"_s;
+const QString kFilial = u"Lancamento menor que a data de processamento"_s;
+
+// Another workstation's program editing a record: a descriptor of its own on
+// the store's lock file, so its lock conflicts with every lock this process
+// takes, exactly as another process's would.
+class TravaDeOutraEstacao {
+public:
+    TravaDeOutraEstacao(const Store& store, const QString& tabela, const QVariantList& chave)
+        : fd_(::open(lockFilePath(store.path()).toLocal8Bit().constData(), O_RDWR | O_CLOEXEC)),
+          offset_(LockFile::offsetFor(tabela, chave))
+    {
+        EXPECT_GE(fd_, 0) << std::strerror(errno);
+        EXPECT_TRUE(muda(F_WRLCK)) << std::strerror(errno);
+    }
+    ~TravaDeOutraEstacao() { libera(); }
+    void libera()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);  // drops the lock, as a program that posts or ends
+        fd_ = -1;
+    }
+
+private:
+    bool muda(short tipo)
+    {
+        struct flock fl;
+        std::memset(&fl, 0, sizeof fl);
+        fl.l_type = tipo;
+        fl.l_whence = SEEK_SET;
+        fl.l_start = off_t(offset_);
+        fl.l_len = 1;
+        return fcntl(fd_, F_OFD_SETLK, &fl) == 0;
+    }
+    int fd_;
+    qint64 offset_;
+};
+
+// Products 100 and 200 of level "01" (200 under Nivel2 "999"), 300 of level
+// "02", all of branch 1, and product 150 of branch 2. Each has a month
+// (01/2005) with an opening balance of 10 units worth 100 and an entry of 10
+// units at 300: valued, the month closes at 20 units worth 400 and the
+// product's average cost becomes 20 (it starts at 1). Branch 1 also holds
+// stock rows for code 150, which it has no product for: they are valued only
+// if the walk ran into branch 2's products.
+class AtuCustoMedio : public EstoqueFixture {
+protected:
+    void SetUp() override
+    {
+        EstoqueFixture::SetUp();
+        Catalog filiais;
+        declareBranchTables(filiais);
+        for (const TableDef& t : filiais.tables())
+            store->ensure(t);
+        linha(u"Filial"_s, {{u"Filial"_s, 1}, {u"NOME"_s, u"MATRIZ"_s}});
+        linha(u"Filial"_s, {{u"Filial"_s, 2}, {u"NOME"_s, u"FILIAL"_s}});
+        linha(u"Estoqcfg"_s, {{u"Filial"_s, 1}});
+        linha(u"Estoqcfg"_s, {{u"Filial"_s, 2}, {u"Data"_s, u"2099-01-01"_s}});
+        dm = std::make_unique<TDMFilial>(store);
+        dm->openBranchTables();
+        ASSERT_TRUE(dm->positionOn(1));
+        setDMFilial(dm.get());
+        sessao().UsuarioAtual = u"U01"_s;
+        registerStockScreens(screens);
+
+        cadastra(100, u"010010001001000001000001"_s);
+        cadastra(200, u"019990001001000001000002"_s);
+        cadastra(300, u"020010001001000001000003"_s);
+        cadastra(150, u"010010001001000001000001"_s, 2);
+        for (qint64 cod : {100, 200, 300, 150})
+            movimenta(cod);
+        linha(u"Sldpr"_s, {{u"Filial"_s, 2}, {u"Ano_Mes"_s, u"200501"_s}, {u"Cod_Reduz"_s, 150},
+                           {u"Cod_Deposi"_s, 1}, {u"Fisico"_s, 0.0}, {u"Medio"_s, 0.0}});
+    }
+    void TearDown() override
+    {
+        screens.destroyAll();
+        setDMFilial(nullptr);
+        EstoqueFixture::TearDown();
+    }
+
+    void cadastra(qint64 cod, const QString& classe, int filial = 1)
+    {
+        linha(u"Estproma"_s, {{u"Filial"_s, filial}, {u"Cod_Reduz"_s, cod}, {u"Nivel1"_s, classe.mid(0, 2)},
+                              {u"Nivel2"_s, classe.mid(2, 3)}, {u"Nivel3"_s, classe.mid(5, 4)},
+                              {u"Nivel4"_s, classe.mid(9, 3)}, {u"Nivel5"_s, classe.mid(12, 6)},
+                              {u"Nivel6"_s, classe.mid(18, 6)}, {u"CustoMedio"_s, 1.0}});
+    }
+    void movimenta(qint64 cod)
+    {
+        saldo(u"200412"_s, 10, 100, 0, cod);
+        saldo(u"200501"_s, 0, 0, 0, cod);
+        grava(Mov{.nota = int(cod), .data = u"2005-01-05"_s, .hist = kEntrada, .qtd = 10, .custo = 300,
+                  .cod = cod});
+    }
+    // The branch-1 codes whose month was valued.
+    std::set<qint64> valorizados()
+    {
+        std::set<qint64> codigos;
+        Statement st = db().prepare(u"SELECT Cod_Reduz FROM Sldpr WHERE Filial = 1 AND Ano_Mes = '200501' "
+                                    "AND Medio = 400 AND Fisico = 20"_s);
+        while (st.next())
+            codigos.insert(st.intValue(0));
+        for (qint64 cod : codigos) {
+            EXPECT_EQ(custoDoItem(int(cod)), std::pair(300.0, 20.0)) << "item of product " << cod;
+            if (cod != 150) {
+                EXPECT_EQ(custoMedio(cod), 20) << "product " << cod;
+            }
+        }
+        return codigos;
+    }
+    // Puts the month back as it was before any run.
+    void desvaloriza()
+    {
+        db().exec(u"UPDATE Sldpr SET Medio = 0, Fisico = 0 WHERE Ano_Mes = '200501'; "
+                  "UPDATE Notai SET VLR_MEDIO = NULL; UPDATE Estproma SET CustoMedio = 1"_s);
+    }
+    double custoMedio(qint64 cod, int filial = 1)
+    {
+        return sql(u"SELECT CustoMedio FROM Estproma WHERE Filial = ?1 AND Cod_Reduz = ?2"_s, {filial, cod})
+            .toDouble();
+    }
+    // Every audit row, from whichever month's tables exist: "Filial|Janela|Acao|Usuario|Tabela|Log".
+    QStringList auditoria()
+    {
+        QStringList linhas;
+        Statement tabelas = db().prepare(
+            u"SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'LogSys\\_%' ESCAPE '\\' "
+            "AND name <> 'LogSys_Tipos' ORDER BY name"_s);
+        QStringList nomes;
+        while (tabelas.next())
+            nomes << tabelas.textValue(0);
+        for (const QString& nome : nomes) {
+            Statement st = db().prepare(
+                u"SELECT Filial || '|' || Janela || '|' || Acao || '|' || Usuario || '|' || "
+                "coalesce(Tabela, '') || '|' || Log FROM %1 ORDER BY AutoInc"_s.arg(quoted(nome)));
+            while (st.next())
+                linhas << st.textValue(0);
+        }
+        return linhas;
+    }
+    void run(const QString& roteiro)
+    {
+        ScenarioRunner runner(&screens);
+        runner.setDatabase(&db());
+        EXPECT_TRUE(runner.run(roteiro)) << runner.error().toStdString();
+    }
+    bool telaAberta()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return screens.find(u"TfoAtuCustoMedio"_s) != nullptr;
+    }
+    void processamento(const QVariant& filial, const QVariant& estoque)
+    {
+        db().prepare(u"UPDATE Filial SET DATAPROCES = ?1 WHERE Filial = 1"_s).bindList({filial}).run();
+        db().prepare(u"UPDATE Estoqcfg SET Data = ?1 WHERE Filial = 1"_s).bindList({estoque}).run();
+    }
+
+    std::unique_ptr<TDMFilial> dm;
+    ScreenRegistry screens;
+};
+
+// ---- the walk ------------------------------------------------------------------------
+
+TEST_F(AtuCustoMedio, ValuesTheProductsOfTheClassificationRangeAndClosesTheScreen)
+{
+    struct Caso {
+        const char* nome;
+        QString ini, fim;
+        std::set<qint64> valorizados;
+    };
+    const Caso casos[] = {
+        {"the default range: every product of the branch", {}, {}, {100, 200, 300}},
+        // The slashes of the progress text sort below the digits: every
+        // product of level "01" passes, whatever its lower levels; the first
+        // one of level "02" stops the run.
+        {"an end at level 01 takes all of level 01", {}, u"010000000000000000000000"_s, {100, 200}},
+        {"the start positions the walk", u"010020000000000000000000"_s, {}, {200, 300}},
+        {"an end below the first product values nothing", {}, u"000000000000000000000000"_s, {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        run(uR"S(
+            abre TfoAtuCustoMedio
+            confere-titulo "Atualização do Custo Medio"
+            confere meClassIni "000000000000000000000000"
+            confere meClassFim "999999999999999999999999"
+            confere Label4 "Andamento"
+            confere Label5 "Produto: "
+            preenche meMesAno "012005"
+            confere meMesAno "01/2005"
+            %1
+            %2
+            mensagem "Confirma atualizacao do custo medio" icone pergunta botoes SimNao responde Sim
+            clica btnOK
+        )S"_s.arg(c.ini.isEmpty() ? QString() : u"preenche meClassIni \"%1\""_s.arg(c.ini),
+                  c.fim.isEmpty() ? QString() : u"preenche meClassFim \"%1\""_s.arg(c.fim)));
+        EXPECT_EQ(valorizados(), c.valorizados);
+        EXPECT_FALSE(telaAberta()) << "the screen closes at the end of the run";
+        // Branch 2's product and its balance are left alone.
+        EXPECT_EQ(custoMedio(150, 2), 1);
+        EXPECT_EQ(sql(u"SELECT Medio FROM Sldpr WHERE Filial = 2 AND Ano_Mes = '200501'"_s).toDouble(), 0);
+        desvaloriza();
+    }
+}
+
+TEST_F(AtuCustoMedio, WritesTheAuditRowBeforeTheWalk)
+{
+    run(uR"S(
+        abre TfoAtuCustoMedio
+        preenche meMesAno "012005"
+        preenche meClassFim "010000000000000000000000"
+        mensagem "Confirma atualizacao do custo medio" responde Sim
+        clica btnOK
+    )S"_s);
+    EXPECT_EQ(auditoria(), QStringList{u"1|foAtuCustoMedio|E|U01||Atualização de custo medio Periodo: 012005 "
+                                       "Class Inicial 000000000000000000000000 a 010000000000000000000000"_s});
+    EXPECT_EQ(sql(u"SELECT count(*) FROM LogSys_Tipos WHERE (Tipo = 'J' AND Campo = 'foAtuCustoMedio') "
+                  "OR (Tipo = 'A' AND Campo = 'Editar')"_s)
+                  .toInt(),
+              2);
+}
+
+// ---- refusals before anything is written -----------------------------------------------
+
+TEST_F(AtuCustoMedio, InstallationPeriodLocksRefuseEarlyMonths)
+{
+    struct Caso {
+        int fat;
+        QString mes;       // typed "MMYYYY"
+        QString mensagem;  // empty: the month passes to the confirmation
+    };
+    const QString comS = u"Periodo Sem Acesso"_s, semS = u"Periodo sem acesso"_s;
+    const Caso casos[] = {
+        {131, u"122007"_s, comS},  {131, u"012008"_s, {}},
+        {160, u"012008"_s, comS},  {160, u"022008"_s, {}},  // on 01/01/2008 itself
+        {176, u"032007"_s, comS},  {176, u"042007"_s, {}},
+        {121, u"122004"_s, comS},  {121, u"012005"_s, {}},
+        {126, u"062004"_s, comS},  {126, u"072004"_s, {}},  // before 01/07/2004 only
+        {112, u"122003"_s, comS},  {112, u"012004"_s, {}},
+        {177, u"122003"_s, comS},  {177, u"012004"_s, {}},
+        {51, u"022004"_s, comS},   {51, u"032004"_s, {}},
+        {73, u"112000"_s, semS},   {73, u"122000"_s, {}},
+        {83, u"112000"_s, semS},   {221, u"112000"_s, semS},  {304, u"112000"_s, semS},
+        {304, u"122000"_s, {}},
+        {62, u"042001"_s, semS},   {62, u"052001"_s, {}},
+        {74, u"112002"_s, semS},   {74, u"122002"_s, {}},
+        {0, u"011990"_s, {}},      {999, u"011990"_s, {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE("FatModNf " + std::to_string(c.fat) + " month " + c.mes.toStdString());
+        sessao().FatModNf = c.fat;
+        run(uR"S(
+            abre TfoAtuCustoMedio
+            preenche meMesAno "%1"
+            mensagem "%2" %3
+            clica btnOK
+            confere-titulo "Atualização do Custo Medio"
+            fecha
+        )S"_s.arg(c.mes, c.mensagem.isEmpty() ? kConfirma : c.mensagem,
+                  c.mensagem.isEmpty() ? u"icone pergunta responde Nao"_s : u"icone nenhum botoes OK"_s));
+    }
+    EXPECT_TRUE(auditoria().isEmpty());
+    EXPECT_TRUE(valorizados().empty());
+}
+
+TEST_F(AtuCustoMedio, AMonthBeforeTheProcessingDateIsRefusedBeforeTheQuestion)
+{
+    struct Caso {
+        const char* nome;
+        QVariant filial, estoque;  // DATAPROCES of the branch, Data of Estoqcfg
+        QString mes;
+        QStringList mensagens;  // empty: passes to the confirmation
+    };
+    const Caso casos[] = {
+        {"stock closed at the month", {}, u"2005-02-01"_s, u"022005"_s, {}},
+        {"stock closed the month before", {}, u"2005-02-01"_s, u"012005"_s, {kEstoque}},
+        // The first day of the month is what counts.
+        {"stock closed in the middle of the month", {}, u"2005-01-15"_s, u"012005"_s, {kEstoque}},
+        {"branch and stock closed", u"2005-02-01"_s, u"2005-02-01"_s, u"012005"_s, {kFilial, kEstoque}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        processamento(c.filial, c.estoque);
+        QString mensagens;
+        for (const QString& m : c.mensagens)
+            mensagens += u"mensagem \"%1\"\n"_s.arg(m);
+        if (c.mensagens.isEmpty())
+            mensagens = u"mensagem \"%1\" responde Nao"_s.arg(kConfirma);
+        run(uR"S(
+            abre TfoAtuCustoMedio
+            preenche meMesAno "%1"
+            %2
+            clica btnOK
+            fecha
+        )S"_s.arg(c.mes, mensagens));
+    }
+    EXPECT_TRUE(auditoria().isEmpty());
+    EXPECT_TRUE(valorizados().empty());
+}
+
+TEST_F(AtuCustoMedio, NoAtTheConfirmationWritesNothing)
+{
+    run(uR"S(
+        abre TfoAtuCustoMedio
+        preenche meMesAno "012005"
+        mensagem "Confirma atualizacao do custo medio" responde Nao
+        clica btnOK
+        confere Label4 "Andamento"
+        confere-estado btnOK habilitado
+    )S"_s);
+    EXPECT_TRUE(telaAberta());
+    EXPECT_TRUE(auditoria().isEmpty());
+    EXPECT_TRUE(valorizados().empty());
+    EXPECT_EQ(sql(u"SELECT count(*) FROM Notai WHERE VLR_MEDIO <> 0"_s).toInt(), 0);
+    EXPECT_EQ(sql(u"SELECT count(*) FROM Estproma WHERE CustoMedio <> 1"_s).toInt(), 0);
+}
+
+TEST_F(AtuCustoMedio, AMonthThatIsNoMonthGetsItsMessageAndNothingRuns)
+{
+    const struct {
+        QString digitado, mensagem;
+    } casos[] = {
+        {u"132024"_s, u"Mês / Ano inválido: 13/2024"_s},
+        {u"002024"_s, u"Mês / Ano inválido: 00/2024"_s},
+        {u"010000"_s, u"Mês / Ano inválido: 01/0000"_s},
+        {u"05"_s, u"Mês / Ano inválido: 05/____"_s},
+        {u""_s, u"Informe o Mês / Ano"_s},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.digitado.toStdString());
+        run(uR"S(
+            abre TfoAtuCustoMedio
+            preenche meMesAno "%1"
+            mensagem "%2" icone erro
+            clica btnOK
+            confere-estado meMesAno focado
+            fecha
+        )S"_s.arg(c.digitado, c.mensagem));
+    }
+    EXPECT_TRUE(auditoria().isEmpty());
+    EXPECT_TRUE(valorizados().empty());
+}
+
+TEST_F(AtuCustoMedio, AnIncompleteFirstClassificationIsRefused)
+{
+    run(uR"S(
+        abre TfoAtuCustoMedio
+        preenche meMesAno "012005"
+        preenche meClassIni "0100"
+        mensagem "Informe os 24 dígitos da Class.Inicial" icone erro
+        clica btnOK
+        confere-estado meClassIni focado
+    )S"_s);
+    EXPECT_TRUE(auditoria().isEmpty());
+    EXPECT_TRUE(valorizados().empty());
+}
+
+// ---- a product another workstation holds -----------------------------------------------
+
+TEST_F(AtuCustoMedio, AProductHeldElsewhereAndGivenUpIsSkipped)
+{
+    TravaDeOutraEstacao outra(*store, u"Estproma"_s, {1, 200});
+    ASSERT_FALSE(store->locks().tryLock(u"Estproma"_s, {1, 200}).held()) << "the other lock must conflict";
+    run(uR"S(
+        abre TfoAtuCustoMedio
+        preenche meMesAno "012005"
+        mensagem "Confirma atualizacao do custo medio" responde Sim
+        mensagem "Existe outro usuário alterando este registro" titulo "Registro bloqueado" botoes OKCancelar responde Cancelar
+        clica btnOK
+    )S"_s);
+    EXPECT_EQ(valorizados(), (std::set<qint64>{100, 300}));
+    EXPECT_EQ(custoMedio(200), 1);
+    EXPECT_FALSE(telaAberta());
+}
+
+TEST_F(AtuCustoMedio, OkTriesTheHeldProductAgainUntilItIsFree)
+{
+    auto outra = std::make_unique<TravaDeOutraEstacao>(*store, u"Estproma"_s, QVariantList{1, 200});
+    QWidget* tela = screens.open(u"TfoAtuCustoMedio"_s);
+    ASSERT_NE(tela, nullptr);
+    auto* meMesAno = tela->findChild<QLineEdit*>(u"meMesAno"_s);
+    auto* Label4 = tela->findChild<QLabel*>(u"Label4"_s);
+    auto* Label5 = tela->findChild<QLabel*>(u"Label5"_s);
+    meMesAno->setFocus();
+    QTest::keyClicks(meMesAno, u"012005"_s);
+
+    script.expect(kConfirma, MsgAnswer::Yes);
+    auto& primeira = script.expect(kBloqueado, MsgAnswer::Ok);
+    primeira.caption = u"Registro bloqueado"_s;
+    primeira.before = [&] {
+        // The walk shows the held product; the engine's label still names the one before.
+        EXPECT_EQ(Label4->text(), u"Andamento: 01/999/0001/001/000001/200"_s);
+        EXPECT_EQ(Label5->text(), u"Produto: 100"_s);
+        EXPECT_EQ(valorizados(), std::set<qint64>{100});
+    };
+    script.expect(kBloqueado, MsgAnswer::Ok).before = [&] { outra.reset(); };
+    tela->findChild<QPushButton*>(u"btnOK"_s)->click();
+    checkScript();
+    EXPECT_EQ(valorizados(), (std::set<qint64>{100, 200, 300}));
+}
+
+}  // namespace
+}  // namespace pcp::test
