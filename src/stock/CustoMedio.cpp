@@ -317,6 +317,7 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
     CabecalhosLidos cabecalhos(db, filial);
     const std::vector<ItemLido> itens = leItens(db, filial, anoMes, CodIni, CodFim, cabecalhos);
     auto atual = itens.cbegin();
+    alteracoes.reserve(itens.size());
 
     while (saldos.next()) {
         const ChaveSaldo chave = ChaveSaldo::de(saldos, 1);

@@ -186,6 +186,33 @@ TEST_F(CustoMedioTest, CountsFlaggedItemsThatThePhysicalBalanceSkips)
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 5);
 }
 
+// The month's items are valued in movement-date order wherever they lie in
+// the table: written in reverse, and either together or scattered among
+// other months' items.
+TEST_F(CustoMedioTest, ValuesInDateOrderWhereverTheItemsLie)
+{
+    for (const bool espalhados : {false, true}) {
+        SCOPED_TRACE(espalhados ? "scattered" : "together");
+        db().exec(u"DELETE FROM Notai; DELETE FROM Notas; DELETE FROM Sldpr; DELETE FROM Estproma"_s);
+        produto(100);
+        saldo(u"200501"_s, 0);
+        const QList<Mov> mes = {{.nota = 4, .data = u"2005-01-04"_s, .hist = kSaida, .qtd = 5},
+                                {.nota = 3, .data = u"2005-01-03"_s, .qtd = 10, .custo = 300},
+                                {.nota = 2, .data = u"2005-01-02"_s, .hist = kSaida, .qtd = 5},
+                                {.nota = 1, .data = u"2005-01-01"_s, .qtd = 10, .custo = 100}};
+        int outra = 100;
+        for (const Mov& m : mes) {
+            grava(m);
+            for (int i = 0; espalhados && i < 10; ++i)
+                grava(Mov{.nota = ++outra, .data = u"2004-12-01"_s, .qtd = 1, .custo = 1});
+        }
+        roda();
+        EXPECT_EQ(custoDoItem(2).second, 10);
+        EXPECT_EQ(custoDoItem(4).second, 23.3333);
+        EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 10);
+    }
+}
+
 TEST_F(CustoMedioTest, RefusesAMonthThatIsNotMonthAndYear)
 {
     saldo(u"200501"_s, 3);
