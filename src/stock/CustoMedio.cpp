@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <QHash>
 #include <climits>
+#include <optional>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -86,7 +87,7 @@ size_t qHash(const ChaveNota& k, size_t seed = 0)
 // Each header is read once and kept; the items refer to it by its number.
 class CabecalhosLidos {
 public:
-    CabecalhosLidos(Database& db, int filial) : consulta_(db.prepare(kCabecalho)), filial_(filial) {}
+    CabecalhosLidos(Database& db, int filial) : consulta_(db.cached(kCabecalho)), filial_(filial) {}
     int busca(const ChaveNota& k)
     {
         // The items of one document usually lie together in table order.
@@ -115,7 +116,7 @@ public:
     const Cabecalho& operator[](int i) const { return cabecalhos_[size_t(i)]; }
 
 private:
-    Statement consulta_;
+    Statement& consulta_;
     int filial_;
     QHash<ChaveNota, int> lidos_;
     std::vector<Cabecalho> cabecalhos_;
@@ -175,7 +176,7 @@ std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, q
     // (rowid, place in the index order), sorted by rowid.
     std::vector<std::pair<qint64, qint64>> lugares;
     {
-        Statement ordem = db.prepare(kOrdemItens);
+        Statement& ordem = db.cached(kOrdemItens);
         ordem.bindList({filial, anoMes, codIni, codFim});
         while (ordem.next())
             lugares.emplace_back(ordem.intValue(0), qint64(lugares.size()));
@@ -224,7 +225,7 @@ std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, q
     const qint64 primeira = lugares.front().first, ultima = lugares.back().first;
     if (ultima - primeira < 4 * qint64(lugares.size())) {
         // One pass over the stretch of the table that holds the items.
-        Statement trecho = db.prepare(kTrechoItens);
+        Statement& trecho = db.cached(kTrechoItens);
         trecho.bindInt(1, primeira).bindInt(2, ultima);
         auto proximo = lugares.cbegin();
         while (proximo != lugares.cend() && trecho.next()) {
@@ -237,7 +238,7 @@ std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, q
         if (proximo != lugares.cend())
             trecho.reset();
     } else {
-        Statement um = db.prepare(kUmItem);
+        Statement& um = db.cached(kUmItem);
         for (const auto& [linha, lugar] : lugares) {
             um.bindInt(1, linha);
             if (um.next()) {
@@ -298,14 +299,18 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
 
     Database& db = store.db();
     AvisosEstoque avisos;
-    CacheDoMotor cache(db);
+    // A range of products may read a large part of the store; one product
+    // does not need the larger cache, whose setting costs more than it saves.
+    std::optional<CacheDoMotor> cache;
+    if (CodFim > CodIni)
+        cache.emplace(db);
     Transaction tx(db);
-    Statement saldos = db.prepare(kSaldos);
+    Statement& saldos = db.cached(kSaldos);
     saldos.bindList({filial, anoMes, mesAnterior(anoMes), CodIni, CodFim});
-    Statement gravaItem = db.prepare(u"UPDATE Notai SET VLR_CUSTO = ?1, VLR_MEDIO = ?2 WHERE rowid = ?3"_s);
-    Statement gravaSaldo =
-        db.prepare(u"UPDATE Sldpr SET Medio = ?1, Fisico = ?2, Fisico2 = ?3 WHERE rowid = ?4"_s);
-    Statement gravaProduto = db.prepare(u"UPDATE Estproma SET CustoMedio = ?1 WHERE rowid = ?2"_s);
+    Statement& gravaItem = db.cached(u"UPDATE Notai SET VLR_CUSTO = ?1, VLR_MEDIO = ?2 WHERE rowid = ?3"_s);
+    Statement& gravaSaldo =
+        db.cached(u"UPDATE Sldpr SET Medio = ?1, Fisico = ?2, Fisico2 = ?3 WHERE rowid = ?4"_s);
+    Statement& gravaProduto = db.cached(u"UPDATE Estproma SET CustoMedio = ?1 WHERE rowid = ?2"_s);
 
     std::vector<AlteracaoItem> alteracoes;
     ProdutoEmCurso produto;
