@@ -16,6 +16,7 @@
 #include "Sessao.h"
 #include "StockTables.h"
 #include "Transaction.h"
+#include "BaseDeBench.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -23,6 +24,7 @@
 #include <optional>
 
 using namespace pcp;
+using pcp::bench::segundos;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -137,8 +139,6 @@ qint64 piso(Store& store, qint64 itens)
     return n;
 }
 
-double segundos(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e9; }
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -148,21 +148,8 @@ int main(int argc, char** argv)
         kNotas = std::max(1, atoi(argv[2]));
         kOutrasNotas = kNotas / 25;
     }
-    const bool novo = !QFileInfo::exists(file);
-    Catalog catalog;
-    declareStockTables(catalog);
-    declareFormulaTables(catalog);
-    catalog.add(estpromaTable());
-    auto store = Store::open(file, catalog.tables());
-    StderrMessages avisos;
-    MessageServiceScope escopo(avisos);
-    sessao().FilialAtual = 1;
-    if (novo) {
-        QElapsedTimer t;
-        t.start();
-        gera(*store);
-        std::fprintf(stderr, "generated in %.1f s\n", segundos(t));
-    }
+    bench::BaseDeBench base(file, gera, declareFormulaTables);
+    const std::shared_ptr<Store>& store = base.store;
     apagaBaixas(*store);
     const ParametrosBaixa p{QDate(2005, 1, 1), QDate(2005, 12, 31), kHistVenda, kHistBaixa, kFornecedor};
 

@@ -17,12 +17,14 @@
 #include "StockTables.h"
 #include "TableCursor.h"
 #include "Transaction.h"
+#include "BaseDeBench.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
 
 using namespace pcp;
+using pcp::bench::segundos;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -84,8 +86,6 @@ void reinicia(Store& store)
                     "UPDATE Estproma SET CustoMedio = 10"_s);
 }
 
-double segundos(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e9; }
-
 // The screen's walk over every product of branch 1.
 int porProduto(const std::shared_ptr<Store>& store, qint64& itens, bool chamaMotor = true)
 {
@@ -113,20 +113,8 @@ int porProduto(const std::shared_ptr<Store>& store, qint64& itens, bool chamaMot
 int main(int argc, char** argv)
 {
     const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"/tmp/pcp_bench_custo_por_produto.sqlite"_s;
-    const bool novo = !QFileInfo::exists(file);
-    Catalog catalog;
-    declareStockTables(catalog);
-    catalog.add(estpromaTable());
-    auto store = Store::open(file, catalog.tables());
-    StderrMessages avisos;
-    MessageServiceScope escopo(avisos);
-    sessao().FilialAtual = 1;
-    if (novo) {
-        QElapsedTimer t;
-        t.start();
-        gera(*store);
-        std::fprintf(stderr, "generated in %.1f s\n", segundos(t));
-    }
+    bench::BaseDeBench base(file, gera);
+    const std::shared_ptr<Store>& store = base.store;
     const qint64 total = store->db().prepare(u"SELECT count(*) FROM Notai"_s).scalar().toLongLong();
     std::printf("items in the month: %lld, products: %d\n", total, kProdutos);
 

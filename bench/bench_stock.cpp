@@ -13,6 +13,7 @@
 #include "Sessao.h"
 #include "StockTables.h"
 #include "Transaction.h"
+#include "BaseDeBench.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -20,6 +21,7 @@
 #include <ctime>
 
 using namespace pcp;
+using pcp::bench::segundos;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -130,8 +132,6 @@ qint64 piso(Store& store)
     return n;
 }
 
-double segundos(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e9; }
-
 // Processor time of the process (user and system), steadier than the clock on
 // a machine shared with other work.
 double cpu()
@@ -146,20 +146,8 @@ double cpu()
 int main(int argc, char** argv)
 {
     const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"/tmp/pcp_bench_stock.sqlite"_s;
-    const bool novo = !QFileInfo::exists(file);
-    Catalog catalog;
-    declareStockTables(catalog);
-    catalog.add(estpromaTable());
-    auto store = Store::open(file, catalog.tables());
-    StderrMessages avisos;
-    MessageServiceScope escopo(avisos);
-    sessao().FilialAtual = 1;
-    if (novo) {
-        QElapsedTimer t;
-        t.start();
-        gera(*store);
-        std::fprintf(stderr, "generated in %.1f s\n", segundos(t));
-    }
+    bench::BaseDeBench base(file, gera);
+    const std::shared_ptr<Store>& store = base.store;
     const qint64 itens = store->db().prepare(u"SELECT count(*) FROM Notai"_s).scalar().toLongLong();
     std::printf("items in the month: %lld\n", itens);
 

@@ -5,6 +5,7 @@
 #include "BaixaMateriaPrima.h"
 #include "EstpromaTable.h"
 #include "FormulaTables.h"
+#include "Linhas.h"
 #include "ScriptedTest.h"
 #include "Sessao.h"
 #include "StockTables.h"
@@ -72,20 +73,7 @@ protected:
     void abre() { store = Store::openCompany(tmp.path(), catalogo()); }
     Database& db() { return store->db(); }
 
-    void linha(const QString& tabela, const QVariantMap& campos)
-    {
-        QStringList nomes, marcas;
-        QVariantList valores;
-        for (auto it = campos.begin(); it != campos.end(); ++it) {
-            nomes << quoted(it.key());
-            marcas << u"?%1"_s.arg(valores.size() + 1);
-            valores << it.value();
-        }
-        db().prepare(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(tabela, nomes.join(u", "_s),
-                                                               marcas.join(u", "_s)))
-            .bindList(valores)
-            .run();
-    }
+    void linha(const QString& tabela, const QVariantMap& campos) { insereLinha(db(), tabela, campos); }
     QVariant sql(const QString& texto, const QVariantList& params = {})
     {
         return db().prepare(texto).bindList(params).scalar();

@@ -2,6 +2,7 @@
 // A small company with the product tables, and helpers that write rows
 // straight into them.
 #include "ProductTables.h"
+#include "Linhas.h"
 #include "ScriptedTest.h"
 #include "Store.h"
 
@@ -23,19 +24,7 @@ protected:
     Database& db() { return store->db(); }
 
     // Inserts a row; the fields are named as declared.
-    void linha(const QString& tabela, const QVariantMap& campos)
-    {
-        QStringList nomes, marcas;
-        QVariantList valores;
-        for (auto it = campos.begin(); it != campos.end(); ++it) {
-            nomes << quoted(it.key());
-            marcas << u"?%1"_s.arg(valores.size() + 1);
-            valores << it.value();
-        }
-        db().prepare(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(tabela, nomes.join(u", "_s), marcas.join(u", "_s)))
-            .bindList(valores)
-            .run();
-    }
+    void linha(const QString& tabela, const QVariantMap& campos) { insereLinha(db(), tabela, campos); }
     void produto(int filial, qint64 codigo, QVariantMap campos = {})
     {
         campos.insert(u"Filial"_s, filial);

@@ -3,6 +3,7 @@
 // codes of every movement class, and helpers that write one-item documents
 // and balance rows straight into the tables.
 #include "EstpromaTable.h"
+#include "Linhas.h"
 #include "ScriptedTest.h"
 #include "Sessao.h"
 #include "StockTables.h"
@@ -63,20 +64,7 @@ protected:
     }
     Database& db() { return store->db(); }
 
-    void linha(const QString& tabela, const QVariantMap& campos)
-    {
-        QStringList nomes, marcas;
-        QVariantList valores;
-        for (auto it = campos.begin(); it != campos.end(); ++it) {
-            nomes << quoted(it.key());
-            marcas << u"?%1"_s.arg(valores.size() + 1);
-            valores << it.value();
-        }
-        db().prepare(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(tabela, nomes.join(u", "_s),
-                                                               marcas.join(u", "_s)))
-            .bindList(valores)
-            .run();
-    }
+    void linha(const QString& tabela, const QVariantMap& campos) { insereLinha(db(), tabela, campos); }
     static QVariantMap chave(int nota, const QString& data)
     {
         return {{u"Filial"_s, 1}, {u"Num_Nota"_s, nota}, {u"Tipo_Nota"_s, 3},

@@ -1,0 +1,49 @@
+#pragma once
+// What the stock benchmarks share: the generated store (the stock tables, the
+// product master and whatever else the benchmark declares), made once when
+// its file does not exist and reused afterwards, branch 1 in the session,
+// messages on stderr, and the clock in seconds.
+#include "EstpromaTable.h"
+#include "Messages.h"
+#include "Sessao.h"
+#include "StockTables.h"
+#include "Store.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <cstdio>
+#include <functional>
+
+namespace pcp::bench {
+
+inline double segundos(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e9; }
+
+class BaseDeBench {
+public:
+    BaseDeBench(const QString& arquivo, const std::function<void(Store&)>& gera,
+                const std::function<void(Catalog&)>& declaraMais = {})
+    {
+        const bool nova = !QFileInfo::exists(arquivo);
+        Catalog catalogo;
+        declareStockTables(catalogo);
+        catalogo.add(estpromaTable());
+        if (declaraMais)
+            declaraMais(catalogo);
+        store = Store::open(arquivo, catalogo.tables());
+        sessao().FilialAtual = 1;
+        if (nova) {
+            QElapsedTimer t;
+            t.start();
+            gera(*store);
+            std::fprintf(stderr, "generated in %.1f s\n", segundos(t));
+        }
+    }
+
+    std::shared_ptr<Store> store;
+
+private:
+    StderrMessages avisos_;
+    MessageServiceScope escopo_{avisos_};
+};
+
+}  // namespace pcp::bench

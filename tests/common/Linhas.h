@@ -1,0 +1,27 @@
+#pragma once
+// Writes one row straight into a table, the fields given by name: the
+// fixtures use it to lay out a small company without going through screens.
+#include "Database.h"
+#include "TableDef.h"
+
+#include <QStringList>
+#include <QVariantMap>
+
+namespace pcp::test {
+
+inline void insereLinha(Database& db, const QString& tabela, const QVariantMap& campos)
+{
+    using namespace Qt::Literals::StringLiterals;
+    QStringList nomes, marcas;
+    QVariantList valores;
+    for (auto it = campos.begin(); it != campos.end(); ++it) {
+        nomes << quoted(it.key());
+        marcas << u"?%1"_s.arg(valores.size() + 1);
+        valores << it.value();
+    }
+    db.prepare(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(tabela, nomes.join(u", "_s), marcas.join(u", "_s)))
+        .bindList(valores)
+        .run();
+}
+
+}  // namespace pcp::test
