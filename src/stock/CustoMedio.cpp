@@ -60,8 +60,11 @@ SELECT n.Est_Hist, n.COMPLNATOP, h.rowid, h.Param_Hist
  WHERE n.Filial = ?1 AND n.Num_Nota = ?2 AND n.Tipo_Nota = ?3 AND n.Cod_Clifor = ?4
    AND n.DT_ENTRADA = ?5)"_s;
 
-// What the valuation needs of a document header.
+// What the valuation needs of a document header, and the document's key as
+// its items give it (for the messages).
 struct Cabecalho {
+    qint64 numNota = 0, tipoNota = 0, codClifor = 0;
+    QString data;
     bool existe = false;
     bool temHistorico = false;
     qint64 estHist = 0;
@@ -96,6 +99,10 @@ public:
         auto it = lidos_.constFind(k);
         if (it == lidos_.cend()) {
             Cabecalho c;
+            c.numNota = k.numNota;
+            c.tipoNota = k.tipoNota;
+            c.codClifor = k.codClifor;
+            c.data = k.data;
             consulta_.bindList({filial_, k.numNota, k.tipoNota, k.codClifor, k.data});
             if (consulta_.next()) {
                 c.existe = true;
@@ -155,23 +162,63 @@ struct ChaveSaldo {
     }
 };
 
-// One item as the valuation reads it.
+// One item as the valuation reads it: a million of them may be held at once,
+// so sizes and dates are numbers into the month's lists of them, and the
+// document's key is kept with its header.
 struct ItemLido {
     qint64 linha = 0;  // Notai rowid
-    ChaveSaldo chave;
-    QString data;
+    qint64 codReduz = 0, deposito = 0;
     double quantidade = 0, quantidade2 = 0, custoInf = 0, vlrCusto = 0, vlrMedio = 0;
+    int tamanho = 0, data = 0;  // in ItensDoMes::tamanhos and ::datas
+    int cabecalho = -1;         // in CabecalhosLidos
     bool custoNulo = false, medioNulo = false;
-    qint64 numNota = 0, tipoNota = 0, codClifor = 0;
-    int cabecalho = -1;  // in CabecalhosLidos
+};
+
+struct ItensDoMes {
+    std::vector<ItemLido> itens;  // in AnoMes order
+    QStringList tamanhos, datas;
+
+    ChaveSaldo chave(const ItemLido& it) const { return {it.codReduz, tamanhos[it.tamanho], it.deposito}; }
+    const QString& data(const ItemLido& it) const { return datas[it.data]; }
+};
+
+// The distinct texts of a column, numbered as they come; a text the row
+// before had is known by its bytes, without making a new text.
+class TextosDaColuna {
+public:
+    explicit TextosDaColuna(QStringList& textos) : textos_(textos) {}
+    int de(const Statement& st, int coluna)
+    {
+        const bool nulo = st.isNull(coluna);
+        const QByteArrayView v = st.utf8View(coluna);
+        if (ultimo_ >= 0 && nulo == ultimoNulo_ && v == ultimosBytes_)
+            return ultimo_;
+        ultimoNulo_ = nulo;
+        ultimosBytes_ = v.toByteArray();
+        const QString texto = nulo ? QString() : QString::fromUtf8(ultimosBytes_);
+        auto it = numeros_.constFind(texto);
+        if (it == numeros_.cend()) {
+            it = numeros_.insert(texto, int(textos_.size()));
+            textos_ << texto;
+        }
+        ultimo_ = *it;
+        return ultimo_;
+    }
+
+private:
+    QStringList& textos_;
+    QHash<QString, int> numeros_;
+    QByteArray ultimosBytes_;
+    bool ultimoNulo_ = true;
+    int ultimo_ = -1;
 };
 
 // The month's items of the range in AnoMes order, each with its header. The
 // index gives the order (a sequential read of the index alone); the fields are
 // then read in table order, so no row of Notai is fetched at random, and each
 // item is put at its place in the index order.
-std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, qint64 codIni,
-                              qint64 codFim, CabecalhosLidos& cabecalhos)
+ItensDoMes leItens(Database& db, int filial, const QString& anoMes, qint64 codIni, qint64 codFim,
+                   CabecalhosLidos& cabecalhos)
 {
     // (rowid, place in the index order), sorted by rowid.
     std::vector<std::pair<qint64, qint64>> lugares;
@@ -181,31 +228,19 @@ std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, q
         while (ordem.next())
             lugares.emplace_back(ordem.intValue(0), qint64(lugares.size()));
     }
-    std::vector<ItemLido> itens(lugares.size());
+    ItensDoMes mes;
+    std::vector<ItemLido>& itens = mes.itens;
+    itens.resize(lugares.size());
     if (lugares.empty())
-        return itens;
+        return mes;
     std::sort(lugares.begin(), lugares.end());
 
-    // A size or date the item before had is shared, not made again.
-    struct Repetido {
-        QByteArray bytes;
-        QString texto;
-        bool nulo = true;
-        const QString& de(const Statement& st, int coluna)
-        {
-            const bool n = st.isNull(coluna);
-            const QByteArrayView v = st.utf8View(coluna);
-            if (n != nulo || v != bytes) {
-                nulo = n;
-                bytes = v.toByteArray();
-                texto = n ? QString() : QString::fromUtf8(bytes);
-            }
-            return texto;
-        }
-    } tamanho, data;
+    TextosDaColuna tamanho(mes.tamanhos), data(mes.datas);
     auto le = [&](const Statement& st, ItemLido& it) {
         it.linha = st.intValue(0);
-        it.chave = {inteiroOuMinimo(st, 1), tamanho.de(st, 2), inteiroOuMinimo(st, 3)};
+        it.codReduz = inteiroOuMinimo(st, 1);
+        it.tamanho = tamanho.de(st, 2);
+        it.deposito = inteiroOuMinimo(st, 3);
         it.data = data.de(st, 4);
         it.quantidade = st.doubleValue(5);
         it.quantidade2 = st.doubleValue(6);
@@ -214,12 +249,9 @@ std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, q
         it.vlrMedio = st.doubleValue(9);
         it.custoNulo = st.isNull(8);
         it.medioNulo = st.isNull(9);
-        it.numNota = st.intValue(10);
-        it.tipoNota = st.intValue(11);
-        it.codClifor = st.intValue(12);
         // Looked up here, in table order, where the headers lie in the order
         // their documents were written.
-        it.cabecalho = cabecalhos.busca({it.numNota, it.tipoNota, it.codClifor, it.data});
+        it.cabecalho = cabecalhos.busca({st.intValue(10), st.intValue(11), st.intValue(12), mes.datas[it.data]});
     };
 
     const qint64 primeira = lugares.front().first, ultima = lugares.back().first;
@@ -247,7 +279,7 @@ std::vector<ItemLido> leItens(Database& db, int filial, const QString& anoMes, q
             }
         }
     }
-    return itens;
+    return mes;
 }
 
 // The product whose rows are being valued: its prices and the average cost
@@ -320,7 +352,8 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
     };
 
     CabecalhosLidos cabecalhos(db, filial);
-    const std::vector<ItemLido> itens = leItens(db, filial, anoMes, CodIni, CodFim, cabecalhos);
+    const ItensDoMes mes = leItens(db, filial, anoMes, CodIni, CodFim, cabecalhos);
+    const std::vector<ItemLido>& itens = mes.itens;
     auto atual = itens.cbegin();
     alteracoes.reserve(itens.size());
 
@@ -339,15 +372,15 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
             corrente = {saldos.doubleValue(8), saldos.doubleValue(9), saldos.doubleValue(10)};
 
         // Items of a key without a balance row of the month are not valued.
-        while (atual != itens.cend() && atual->chave.compara(chave) < 0)
+        while (atual != itens.cend() && mes.chave(*atual).compara(chave) < 0)
             ++atual;
-        for (; atual != itens.cend() && atual->chave.compara(chave) == 0; ++atual) {
+        for (; atual != itens.cend() && mes.chave(*atual).compara(chave) == 0; ++atual) {
             const ItemLido& lido = *atual;
-            if (fat == 101 && lido.data < u"2002-03-19"_s)
+            if (fat == 101 && mes.data(lido) < u"2002-03-19"_s)
                 continue;
             const Cabecalho& cab = cabecalhos[lido.cabecalho];
             if (!cab.existe) {
-                avisos.nota(lido.numNota, lido.tipoNota, lido.codClifor, lido.data);
+                avisos.nota(cab.numNota, cab.tipoNota, cab.codClifor, cab.data);
                 continue;
             }
             if (fat == 144 && !cab.complementoOD)
@@ -355,8 +388,7 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint
             // A history code missing from HistEst is class 0, an entry, as in
             // AtualizaSaldoFisico; it is reported once.
             if (!cab.temHistorico)
-                avisos.historico(cab.estHist, lido.numNota, lido.tipoNota, lido.codClifor,
-                                 lido.data);
+                avisos.historico(cab.estHist, cab.numNota, cab.tipoNota, cab.codClifor, cab.data);
             ItemCusto item{lido.quantidade, lido.quantidade2, lido.custoInf, lido.vlrCusto,
                            lido.vlrMedio};
             if (!corrente.aplica(cab.classe, item, produto.ultimoCust,
