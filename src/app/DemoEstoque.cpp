@@ -1,5 +1,7 @@
 #include "DemoEstoque.h"
 
+#include "BaixaMateriaPrima.h"
+
 #include "Decimal4.h"
 #include "L_Critica.h"
 #include "L_Estoque.h"
@@ -315,7 +317,6 @@ public:
         producao();
         compras();
         numera();
-        baixas();
         grava();
         rolaSaldos();
     }
@@ -730,43 +731,6 @@ private:
         }
     }
 
-    // The write-off of every month but the last, as "Baixa Estoque Materia
-    // Prima" writes it: one internal document per sales invoice, under the
-    // invoice's number and date, with the components of each sold line.
-    void baixas()
-    {
-        std::vector<Documento> baixas;
-        for (const Documento& venda : docs_) {
-            if (!explodida(venda) || mesDe(venda.data) == kMeses - 1)
-                continue;
-            Documento d;
-            d.numero = venda.numero;
-            d.tipo = kInterna;
-            d.clifor = kPropria;
-            d.data = venda.data;
-            d.historico = Hist::BaixaMateriaPrima;
-            d.sistema = u"E"_s;
-            d.observacao = u"BAIXA MATERIA PRIMA"_s;
-            d.lancamento = fimDoMes(mesDe(venda.data));
-            for (const Item& vendido : venda.itens) {
-                if (vendido.formula.isEmpty())
-                    continue;
-                for (const auto& [componente, qtd] : explode(vendido)) {
-                    Item it;
-                    it.produto = componente;
-                    it.quantidade = qtd;
-                    it.parametro = 51;
-                    d.itens.push_back(it);
-                }
-            }
-            baixas.push_back(std::move(d));
-        }
-        for (Documento& d : baixas)
-            docs_.push_back(std::move(d));
-        std::stable_sort(docs_.begin(), docs_.end(),
-                         [](const Documento& a, const Documento& b) { return a.data < b.data; });
-    }
-
     void grava()
     {
         Statement cabecalho = db_.prepare(
@@ -815,7 +779,8 @@ private:
         }
     }
 
-    // Month after month: every balance key moved so far gets its row (the
+    // Month after month: the month's sales are written off, every balance key
+    // moved so far gets its row (the
     // physical balance creates it), the month is valued at average cost, and
     // the physical balance is recomputed last, so the rows hold what the
     // product register shows; the last month also copies it into Qtd_Fis.
@@ -834,6 +799,10 @@ private:
                         chaves.insert({it.produto, it.tamanho, it.deposito});
             const QString anoMes = mes_[m].toString(u"yyyyMM"_s);
             const bool ultimo = m == kMeses - 1;
+            // Every month but the last is written off as "Baixa Estoque
+            // Materia Prima" does it; the last one is left for the user.
+            if (!ultimo)
+                BaixaEstoqueMateriaPrima(store_, {mes_[m], fimDoMes(m), Hist::Venda, Hist::BaixaMateriaPrima, kPropria});
             for (const auto& [codigo, tamanho, deposito] : chaves)
                 AtualizaSaldoFisico(store_, anoMes, codigo, tamanho, deposito, false);
             AtualizaCustoMedio(store_, mes_[m].toString(u"MMyyyy"_s), 0, 99999999);
