@@ -96,15 +96,15 @@ bool AtualizaSaldoFisico(Store& store, const QString& AnoMes, qint64 Cod_Reduz,
 
     Transaction tx(db);
     const QVariantList chave{filial, AnoMes, Cod_Reduz, Tamanho, Cod_Deposi};
-    Statement saldo = db.prepare(kSaldoDoMes);
+    Statement& saldo = db.cached(kSaldoDoMes);
     saldo.bindList(chave);
     qint64 linha = 0;
     if (saldo.next()) {
         linha = saldo.intValue(0);
         saldo.reset();
     } else {
-        db.prepare(u"INSERT INTO Sldpr (Filial, Ano_Mes, Cod_Reduz, Tamanho, Cod_Deposi, Fisico, "
-                   "Financeiro, Dolar) VALUES (?1, ?2, ?3, ?4, ?5, 0, 0, 0)"_s)
+        db.cached(u"INSERT INTO Sldpr (Filial, Ano_Mes, Cod_Reduz, Tamanho, Cod_Deposi, Fisico, "
+                  "Financeiro, Dolar) VALUES (?1, ?2, ?3, ?4, ?5, 0, 0, 0)"_s)
             .bindList(chave)
             .run();
         linha = db.lastInsertRowId();
@@ -116,7 +116,7 @@ bool AtualizaSaldoFisico(Store& store, const QString& AnoMes, qint64 Cod_Reduz,
         saldo.reset();
     }
 
-    Statement itens = db.prepare(kItensSaldo);
+    Statement& itens = db.cached(kItensSaldo);
     itens.bindList(chave);
     while (itens.next()) {
         const QString data = itens.textValue(0);
@@ -153,13 +153,17 @@ bool AtualizaSaldoFisico(Store& store, const QString& AnoMes, qint64 Cod_Reduz,
     }
 
     const double fisico = Decimal4::fromRaw(quantidade).toDouble();
-    db.prepare(u"UPDATE Sldpr SET Fisico = ?1, Fisico2 = ?2 WHERE rowid = ?3"_s)
+    // Rows that already hold the values are not written: a product opened
+    // again in the register costs no write and no disk flush.
+    db.cached(u"UPDATE Sldpr SET Fisico = ?1, Fisico2 = ?2 WHERE rowid = ?3 "
+              "AND (Fisico IS NOT ?1 OR Fisico2 IS NOT ?2)"_s)
         .bindList({fisico, Decimal4::fromRaw(quantidade2).toDouble(), linha})
         .run();
     if (avisaSaldoNegativo(fat) && quantidade < 0)
         avisos.texto(u"Produto sem saldo: "_s + formatText(u"%12.2f"_s, {fisico}));
     if (AtualizaQtdFis)
-        db.prepare(u"UPDATE Estproma SET Qtd_Fis = ?1 WHERE Filial = ?2 AND Cod_Reduz = ?3"_s)
+        db.cached(u"UPDATE Estproma SET Qtd_Fis = ?1 WHERE Filial = ?2 AND Cod_Reduz = ?3 "
+                  "AND Qtd_Fis IS NOT ?1"_s)
             .bindList({fisico, filial, Cod_Reduz})
             .run();
     tx.commit();
