@@ -85,7 +85,7 @@ FieldEdit* TfoBaixaEstoqueMatPrima::campo(int indice) const
 
 void TfoBaixaEstoqueMatPrima::btOKClick()
 {
-    if (running_)
+    if (execucao_.emAndamento())
         return;
     int erro = -1;
     const std::optional<ParametrosBaixa> p =
@@ -98,9 +98,7 @@ void TfoBaixaEstoqueMatPrima::btOKClick()
         }
         return;
     }
-    running_ = true;
-    btOK->setEnabled(false);
-    btFechar->setEnabled(false);
+    ExecucaoLonga::Escopo escopo(execucao_, {btOK, btFechar});
     pbAndamento->setRange(0, 1);
     pbAndamento->setValue(0);
     try {
@@ -114,18 +112,12 @@ void TfoBaixaEstoqueMatPrima::btOKClick()
     } catch (const std::exception& e) {
         mostraErro(QString::fromUtf8(e.what()));
     }
-    running_ = false;
-    btOK->setEnabled(true);
-    btFechar->setEnabled(true);
 }
 
 void TfoBaixaEstoqueMatPrima::closeEvent(QCloseEvent* event)
 {
-    if (running_) {
-        event->ignore();
-        return;
-    }
-    QWidget::closeEvent(event);
+    if (!execucao_.recusaFechar(event))
+        QWidget::closeEvent(event);
 }
 
 }  // namespace pcp

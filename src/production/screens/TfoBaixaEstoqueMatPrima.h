@@ -2,6 +2,7 @@
 // "Baixa Estoque Materia Prima": the period, the sales history, the write-off
 // history and the supplier code of the raw-material write-off by formula,
 // with a progress bar over the sales documents of the period.
+#include "ExecucaoLonga.h"
 #include "Store.h"
 
 #include <QWidget>
@@ -20,7 +21,7 @@ public:
     explicit TfoBaixaEstoqueMatPrima(std::shared_ptr<Store> store, QWidget* parent = nullptr);
     ~TfoBaixaEstoqueMatPrima() override;
 
-    bool running() const { return running_; }
+    bool running() const { return execucao_.emAndamento(); }
 
     FieldEdit* edDataIni;
     FieldEdit* edDataFim;
@@ -42,7 +43,7 @@ private:
     FieldEdit* campo(int indice) const;
 
     std::shared_ptr<Store> store_;
-    bool running_ = false;
+    ExecucaoLonga execucao_;
 };
 
 }  // namespace pcp

@@ -113,10 +113,8 @@ void TfoAtuCustoMedio::closeEvent(QCloseEvent* event)
 {
     // The walk lets the window process its messages between products; the
     // screen stays until the run is over.
-    if (emAndamento_) {
-        event->ignore();
+    if (execucao_.recusaFechar(event))
         return;
-    }
     TEstproma.cancel();
     TEstproma.close();
     QWidget::closeEvent(event);
@@ -126,7 +124,7 @@ void TfoAtuCustoMedio::repinta() { QCoreApplication::processEvents(); }
 
 void TfoAtuCustoMedio::btnOKClick()
 {
-    if (emAndamento_)
+    if (execucao_.emAndamento())
         return;
     const QString mesAno = meMesAno->fieldText();  // "MMYYYY"
     const QDate inicio = primeiroDia(mesAno);
@@ -165,30 +163,23 @@ void TfoAtuCustoMedio::btnOKClick()
                         u" a "_s + classFim,
                     QString(), sessao().UsuarioAtual);
 
-    emAndamento_ = true;
-    setEnabledFields(false);
     bool concluido = false;
-    try {
-        atualizaProdutos(mesAno, classIni, classFim);
-        concluido = true;
-    } catch (const DbError& e) {
-        // The run is abandoned where it stands; what was valued stays valued.
-        TEstproma.cancel();
-        mostraErro(e.message());
-    } catch (const std::exception& e) {
-        TEstproma.cancel();
-        mostraErro(QString::fromUtf8(e.what()));
+    {
+        ExecucaoLonga::Escopo escopo(execucao_, {meMesAno, meClassIni, meClassFim, btnOK, btnFechar});
+        try {
+            atualizaProdutos(mesAno, classIni, classFim);
+            concluido = true;
+        } catch (const DbError& e) {
+            // The run is abandoned where it stands; what was valued stays valued.
+            TEstproma.cancel();
+            mostraErro(e.message());
+        } catch (const std::exception& e) {
+            TEstproma.cancel();
+            mostraErro(QString::fromUtf8(e.what()));
+        }
     }
-    emAndamento_ = false;
-    setEnabledFields(true);
     if (concluido)
         close();
-}
-
-void TfoAtuCustoMedio::setEnabledFields(bool on)
-{
-    for (QWidget* w : std::initializer_list<QWidget*>{meMesAno, meClassIni, meClassFim, btnOK, btnFechar})
-        w->setEnabled(on);
 }
 
 void TfoAtuCustoMedio::atualizaProdutos(const QString& mesAno, const QString& classIni,

@@ -4,6 +4,7 @@
 // Each product is locked while the engine values it (another workstation
 // editing it is asked about: OK tries again, Cancel skips the product), and
 // the screen closes when the run is over.
+#include "ExecucaoLonga.h"
 #include "FieldEdit.h"
 
 #include <QWidget>
@@ -39,11 +40,10 @@ private:
     // The walk over the products of the classification range.
     void atualizaProdutos(const QString& mesAno, const QString& classIni, const QString& classFim);
     void repinta();
-    void setEnabledFields(bool on);
 
     std::shared_ptr<Store> store_;
     TableCursor TEstproma;
-    bool emAndamento_ = false;
+    ExecucaoLonga execucao_;
 };
 
 }  // namespace pcp
