@@ -11,8 +11,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace pcp {
 
-bool DbError::isKeyViolation() const { return message_ == QStringView(kKeyViolation); }
-
 struct Database::Cache {
     QHash<QString, Statement*> statements;
     ~Cache() { qDeleteAll(statements); }
@@ -79,7 +77,7 @@ void Database::fail(int rc, const QString& context) const
     QString text = QString::fromUtf8(sqlite3_errmsg(db_));
     // the blank-key triggers raise the same text as a duplicate in a unique index
     if (isKeyConflict(extended) || text == QStringView(kKeyViolation))
-        throw DbError(QString::fromUtf16(kKeyViolation), extended);
+        throw DbError(QString::fromUtf16(kKeyViolation), extended, DbErrorKind::KeyViolation);
     if (!context.isEmpty())
         text += u" ["_s + context + u"]"_s;
     throw DbError(text, extended ? extended : rc);
@@ -109,6 +107,24 @@ Statement& Database::cached(const QString& sql)
 qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
 int Database::changes() const { return sqlite3_changes(db_); }
 bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+void Database::checkpoint() { exec(u"PRAGMA wal_checkpoint(TRUNCATE)"_s); }
+
+LongRunCache::LongRunCache(Database& db)
+    : db_(db), cache_(db.prepare(u"PRAGMA cache_size"_s).scalar().toLongLong()),
+      mmap_(db.prepare(u"PRAGMA mmap_size"_s).scalar().toLongLong())
+{
+    db_.exec(u"PRAGMA cache_size = -262144; PRAGMA mmap_size = 2147483648"_s);
+}
+
+LongRunCache::~LongRunCache()
+{
+    try {
+        db_.exec(u"PRAGMA cache_size = %1; PRAGMA mmap_size = %2"_s.arg(cache_).arg(mmap_));
+    } catch (...) {
+        // the connection keeps the larger sizes; nothing is lost
+    }
+}
 
 bool Database::tableExists(const QString& table, const QString& schema)
 {

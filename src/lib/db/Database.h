@@ -1,6 +1,13 @@
 #pragma once
 // Our small driver over the SQLite C API: a connection, prepared statements
 // with bound parameters, rows streamed one at a time.
+//
+// SQL written outside the table layer stays in the part both engines share:
+// plain "?" parameters (bind a value twice where it is used twice),
+// "IS NOT DISTINCT FROM ?" for an equality that matches blanks, and
+// "_rowid_" for a row's identity within its table (SQLite's own name for it;
+// the server driver gives every table such a column). What each engine does
+// differently (PRAGMAs, checkpoints, cache sizes) is a method here.
 #include "DbError.h"
 
 #include <QByteArray>
@@ -38,6 +45,9 @@ public:
     int changes() const;
     bool inTransaction() const;
     bool tableExists(const QString& table, const QString& schema = QStringLiteral("main"));
+    // Copies the write-ahead log into the main file and empties it (a store
+    // handed over as one file).
+    void checkpoint();
 
     [[noreturn]] void fail(int rc, const QString& context = {}) const;
 
@@ -46,6 +56,21 @@ private:
     QString path_;
     sqlite3* db_ = nullptr;
     std::unique_ptr<Cache> cache_;
+};
+
+// A page cache large enough for a long run's working set, and a memory-mapped
+// file, while the guard lives; the connection's own sizes come back at its end.
+class LongRunCache {
+public:
+    explicit LongRunCache(Database& db);
+    ~LongRunCache();
+    LongRunCache(const LongRunCache&) = delete;
+    LongRunCache& operator=(const LongRunCache&) = delete;
+
+private:
+    Database& db_;
+    qint64 cache_;
+    qint64 mmap_;
 };
 
 class Statement {

@@ -1,23 +1,35 @@
 #pragma once
 // The one error type of the table layer: it carries the engine's text (already
-// turned into the program's wording where the program tests it) and the SQLite
-// extended result code.
+// turned into the program's wording where the program tests it), the engine's
+// own result code, and a kind. Code decides on the kind, never on the text.
 #include <QString>
 #include <stdexcept>
 
 namespace pcp {
 
+enum class DbErrorKind {
+    Engine,           // anything else the engine reports (full disk, read-only folder, ...)
+    KeyViolation,     // a duplicate key: the text is always "Key violation."
+    RecordLocked,     // another workstation holds the record's lock
+    RecordGone,       // the record was deleted (by another workstation) meanwhile
+    NoCurrentRecord,  // edit, delete or a field read with no record under the cursor
+    Refused,          // a value or an operation the table layer refuses (bad number, text too long)
+};
+
 class DbError : public std::runtime_error {
 public:
-    DbError(const QString& message, int code = 0)
-        : std::runtime_error(message.toStdString()), message_(message), code_(code) {}
+    DbError(const QString& message, int code = 0, DbErrorKind kind = DbErrorKind::Engine)
+        : std::runtime_error(message.toStdString()), message_(message), code_(code), kind_(kind) {}
+    DbError(const QString& message, DbErrorKind kind) : DbError(message, 0, kind) {}
     const QString& message() const { return message_; }
     int code() const { return code_; }
-    bool isKeyViolation() const;
+    DbErrorKind kind() const { return kind_; }
+    bool isKeyViolation() const { return kind_ == DbErrorKind::KeyViolation; }
 
 private:
     QString message_;
     int code_;
+    DbErrorKind kind_;
 };
 
 // The text every duplicate key is reported with.
