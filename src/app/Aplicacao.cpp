@@ -54,6 +54,9 @@ Aplicacao::~Aplicacao()
 
 void Aplicacao::start()
 {
+    // the program ends through endProgram only: a branch screen released while
+    // it is the only window on screen must not end it
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     company_ = new TfoMenuEmpresa;
     connect(company_, &TfoMenuEmpresa::escolhida, this, &Aplicacao::choose);
     connect(company_, &TfoMenuEmpresa::sair, this, &Aplicacao::endProgram);
@@ -260,8 +263,8 @@ void Aplicacao::branchOk()
         connect(menu_, &TMenuPcp::sair, this, &Aplicacao::closeMenu);
     }
     menu_->preparaParametros();
-    menu_->move(0, 0);
-    menu_->resize(800, 55);
+    menu_->atualizaStatus();
+    menu_->posiciona();
     menu_->show();
     branch_->hide();
 }
@@ -269,7 +272,7 @@ void Aplicacao::branchOk()
 void Aplicacao::closeMenu()
 {
     if (menu_)
-        menu_->deleteLater();
+        menu_->libera();
     menu_ = nullptr;
     if (branch_)
         branch_->show();
@@ -279,7 +282,7 @@ void Aplicacao::closeOpenScreens()
 {
     ScreenRegistry::instance().closeAll();
     if (menu_) {
-        menu_->deleteLater();
+        menu_->libera();
         menu_ = nullptr;
     }
 }
@@ -288,9 +291,15 @@ void Aplicacao::branchSair()
 {
     if (!confirma(u"Deseja encerrar do programa?"_s))
         return;
+    // the launcher chose the company: going back would only repeat its login
+    if (externalLogin_) {
+        endProgram();
+        return;
+    }
     closeOpenScreens();
     if (dm_)
         dm_->closeAll();
+    branch_->hide();
     branch_->deleteLater();
     branch_ = nullptr;
     companyScreenShown();

@@ -35,7 +35,7 @@ bool Empresas::open(const QString& empresaDb)
         // the upgrade adds LOJA, MULTIEMPRESAS, CLIENTEUNICO and PRODUTOUNICO where missing
         store_ = Store::open(empresaDb, {empresaTable()});
         store_->db().exec(u"UPDATE \"Empresa\" SET LOJA = CODIGO WHERE LOJA IS NULL"_s);
-        load({}, false);
+        load();
         open_ = true;
     } catch (const DbError&) {
         store_.reset();
@@ -51,12 +51,12 @@ void Empresas::close()
     open_ = false;
 }
 
-void Empresas::load(const QVariant& grupo, bool filtered)
+void Empresas::load()
 {
     rows_.clear();
     TableCursor t(store_, u"Empresa"_s);
-    if (filtered) {
-        t.setFilter(u"Grupo = "_s + grupo.toString());
+    if (grupo_) {
+        t.setFilter(u"Grupo = "_s + QString::number(*grupo_));
         t.setFiltered(true);
     }
     t.open();
@@ -94,7 +94,8 @@ Empresas::GroupResult Empresas::restrictToGroup(const QString& answer)
         rows_.clear();  // the filter text cannot be read: the list cannot be shown
         return GroupResult::Invalid;
     }
-    load(value, true);
+    grupo_ = value;
+    load();
     return rows_.isEmpty() ? GroupResult::NotFound : GroupResult::Ok;
 }
 
@@ -137,7 +138,8 @@ void preencheSessaoEmpresa(Sessao& s, const Empresas& empresas, int current, con
             s.ListaEmpresas << EmpresaLista{u"%1"_s.arg(r.LOJA, 2, 10, QChar(u'0')), r.Diretorio, r.Nome};
     }
     s.DiretorioEmpresa = paths.companyFolder(row.Diretorio);
-    s.EmpresaMatriz = s.DiretorioEmpresa.toUpper().contains(u"MATRIZ"_s);
+    // the company's own folder name decides, never the data root above it
+    s.EmpresaMatriz = row.Diretorio.toUpper().contains(u"MATRIZ"_s);
 }
 
 }  // namespace pcp

@@ -6,6 +6,8 @@
 #include "Sessao.h"
 #include "Store.h"
 
+#include <optional>
+
 namespace pcp {
 
 TableDef empresaTable();
@@ -25,7 +27,8 @@ class Empresas {
 public:
     // Opens the company table when its file exists, bringing its layout up to
     // date first (new columns, `LOJA` = `Codigo` where blank). False when the
-    // file is missing or cannot be read.
+    // file is missing or cannot be read. A group chosen earlier in the run
+    // stays: a reopened list shows that group's companies only.
     bool open(const QString& empresaDb);
     bool isOpen() const { return open_; }
     void close();
@@ -35,15 +38,17 @@ public:
     bool allSameGroup() const;
 
     enum class GroupResult { Ok, NotFound, Invalid };
-    // Restricts the list to the group typed by the user.
+    // Restricts the list to the group typed by the user, for the rest of the run.
     GroupResult restrictToGroup(const QString& answer);
+    bool restrictedToGroup() const { return grupo_.has_value(); }
 
     int indexOfCodigo(int codigo) const;
     int indexOfNome(const QString& nome) const;
 
 private:
-    void load(const QVariant& grupo, bool filtered);
+    void load();
     std::shared_ptr<Store> store_;
+    std::optional<int> grupo_;
     QList<EmpresaRow> rows_;
     bool open_ = false;
 };

@@ -1,6 +1,7 @@
 #include "uMenuEmpresa.h"
 
 #include "Empresas.h"
+#include "FieldEdit.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -56,6 +57,7 @@ TfoMenuEmpresa::TfoMenuEmpresa(QWidget* parent) : QWidget(parent)
     layout->addWidget(DBGrid1);
     layout->addLayout(buttons);
     DBGrid1->installEventFilter(this);
+    EnterMovesFocus::install(this);
 }
 
 void TfoMenuEmpresa::setRows(const QList<EmpresaRow>& rows)
@@ -79,11 +81,13 @@ void TfoMenuEmpresa::setCurrentRow(int row)
 
 bool TfoMenuEmpresa::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter on the grid moves to the next control, as everywhere in the program
+    // Enter on the grid moves to the next control as it does in the fields;
+    // the window's Enter handling leaves grids alone, where Enter may open a row
     if (watched == DBGrid1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
+            if (QWidget* next = EnterMovesFocus::nextField(DBGrid1))
+                next->setFocus(Qt::TabFocusReason);
             return true;
         }
     }

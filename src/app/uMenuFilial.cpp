@@ -1,5 +1,7 @@
 #include "uMenuFilial.h"
 
+#include "FieldEdit.h"
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -39,6 +41,7 @@ TMenuFilial::TMenuFilial(QWidget* parent) : QWidget(parent)
     layout->addWidget(label);
     layout->addWidget(ComboBox1);
     layout->addLayout(buttons);
+    EnterMovesFocus::install(this);
 }
 
 void TMenuFilial::closeEvent(QCloseEvent* event)

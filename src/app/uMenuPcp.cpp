@@ -3,13 +3,16 @@
 #include "Messages.h"
 #include "Parametros.h"
 #include "Produto.h"
+#include "ResultadoExecucao.h"
 #include "TDMFilial.h"
 #include "ScreenRegistry.h"
 #include "Sessao.h"
 #include "TFormSenha.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -109,8 +112,55 @@ TMenuPcp::TMenuPcp(QWidget* parent) : QMainWindow(parent)
             break;
         }
     }
+    auto label = [this](const char16_t* name, int stretch) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromUtf16(name));
+        statusBar()->addWidget(l, stretch);
+        return l;
+    };
+    lbEmpresa = label(u"lbEmpresa", 0);
+    lbFilial = label(u"lbFilial", 0);
+    lbUsuario = label(u"lbUsuario", 0);
+    lbResultado = label(u"lbResultado", 1);
+    statusBar()->setSizeGripEnabled(false);
+    // the result stays until the next run says what it did
+    resultado_ = std::make_unique<ResultadoExecucaoScope>([this](const QString& texto) {
+        lbResultado->setText(texto);
+        atualizaStatus();
+    });
+    atualizaStatus();
+    posiciona();
+}
+
+TMenuPcp::~TMenuPcp() = default;
+
+void TMenuPcp::posiciona()
+{
     move(0, 0);
-    resize(800, 55);
+    resize(800, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+}
+
+void TMenuPcp::atualizaStatus()
+{
+    const Sessao& s = sessao();
+    lbEmpresa->setText(u"Empresa: "_s + s.NomeEmpresa);
+    lbFilial->setText(u"Filial: %1 - %2"_s.arg(s.FilialAtual).arg(s.NomeFilial));
+    lbUsuario->setText(u"Usuário: "_s + s.UsuarioAtual);
+}
+
+void TMenuPcp::libera()
+{
+    hide();
+    resultado_.reset();
+    deleteLater();
+}
+
+void TMenuPcp::changeEvent(QEvent* event)
+{
+    // an access check may have asked for the user meanwhile
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        atualizaStatus();
+    QMainWindow::changeEvent(event);
 }
 
 void TMenuPcp::preparaParametros()

@@ -2,6 +2,7 @@
 #include "Aplicacao.h"
 #include "Instalacao.h"
 #include "ScenarioRunner.h"
+#include "ResultadoExecucao.h"
 #include "Sessao.h"
 
 #include <QMenuBar>
@@ -103,6 +104,25 @@ TEST_F(Menu, GravaCustoNaLista6FillsOnlyTheBlankPriceLists)
         "mensagem \"Processo de atualização finalizado\"\n"
         "menu \"Utilitarios/Grava Custo na Lista 6\"\n"
         "confere-sql \"%1\" \"2.5 0.0 4.5 9.0\"\n"_s.arg(sql));
+}
+
+// The status bar names company, branch and user, and keeps the last long run's
+// result until the next run; a menu built again after "Sair" takes the results.
+TEST_F(Menu, TheStatusBarShowsWhereWeAreAndTheLastRunsResult)
+{
+    run(u"confere lbEmpresa \"Empresa: A\"\n"
+        "confere lbFilial \"Filial: 1 - MATRIZ\"\n"
+        "confere lbResultado \"\"\n"_s);
+    mostraResultadoExecucao(u"12 documentos"_s);
+    run(u"confere lbResultado \"12 documentos\"\n"
+        "menu \"Cadastros/Sair\"\n"
+        "janela MenuFilial\nclica BotaoOK\n"
+        "aguarda 10 ms\n"
+        "janela MenuPcp\n"
+        "confere lbResultado \"\"\n"_s);
+    mostraResultadoExecucao(u"nada a processar"_s);
+    run(u"confere lbResultado \"nada a processar\"\n"_s);
+    EXPECT_GT(app->menu()->height(), app->menu()->menuBar()->height());
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include "TDMFilial.h"
 #include "uMenuEmpresa.h"
 
-#include <QTimer>
-
+#include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -220,6 +220,106 @@ TEST_F(Startup, EachNewMenuReloadsTheParameterCache)
     EXPECT_EQ(LeParametroTexto(u"1"_s, u"NomeQuimicoResponsavel"_s), u"ANA"_s) << "read from the cache";
     roteiro(u"janela MenuPcp\nmenu \"Cadastros/Sair\"\njanela MenuFilial\nclica BotaoOK\n"_s);
     EXPECT_EQ(LeParametroTexto(u"1"_s, u"NomeQuimicoResponsavel"_s), u"BETO"_s);
+}
+
+// A group-2 user leaving the branch screen gets the group's companies back,
+// without being asked the group again, and the session never grows beyond them.
+TEST_F(Startup, LeavingTheBranchScreenOffersTheGroupsCompaniesAgain)
+{
+    start({{1, u"TINTAS"_s, 1}, {2, u"VERNIZES"_s, 2}, {3, u"VERNIZES NORTE"_s, 2}, {4, u"TINTAS SUL"_s, 1}});
+    roteiro(u"entrada \"Grupo\" responde \"2\"\n"
+            "aguarda 100 ms\n"
+            "janela foMenuEmpresa\nclica OK\n"
+            "janela MenuFilial\nclica BotaoOK\n"
+            "janela MenuPcp\nmenu \"Cadastros/Sair\"\n"
+            "janela MenuFilial\nmensagem \"Deseja encerrar do programa?\" responde Sim\nclica BotaoSair\n"
+            "aguarda 100 ms\n"
+            "janela foMenuEmpresa\n"
+            "confere-linhas DBGrid1 2\n"
+            "confere-celula DBGrid1 2 Nome \"VERNIZES NORTE\"\n"
+            "seleciona DBGrid1 2\nclica OK\n"
+            "janela MenuFilial\nclica BotaoOK\n"_s);
+    EXPECT_FALSE(app->finished());
+    EXPECT_EQ(sessao().NomeEmpresa, u"VERNIZES NORTE"_s);
+    EXPECT_EQ(sessao().QtdEmpresas, 2);
+    ASSERT_EQ(sessao().ListaEmpresas.size(), 2);
+    EXPECT_EQ(sessao().ListaEmpresas[0].nome, u"VERNIZES"_s);
+    EXPECT_EQ(sessao().ListaEmpresas[1].nome, u"VERNIZES NORTE"_s);
+}
+
+// A group of one company shows no list: leaving the branch screen ends the program.
+TEST_F(Startup, LeavingTheBranchScreenOfAOneCompanyGroupEndsTheProgram)
+{
+    start({{1, u"TINTAS"_s, 1}, {2, u"VERNIZES"_s, 2}});
+    roteiro(u"entrada \"Grupo\" responde \"2\"\n"
+            "aguarda 100 ms\n"
+            "janela MenuFilial\nmensagem \"Deseja encerrar do programa?\" responde Sim\nclica BotaoSair\n"
+            "aguarda 100 ms\n"_s);
+    EXPECT_TRUE(app->finished());
+    EXPECT_FALSE(app->companyScreen()->isVisible());
+    EXPECT_EQ(sessao().NomeEmpresa, u"VERNIZES"_s);
+}
+
+// The launcher chose the company; going back to it would only log in again.
+TEST_F(Startup, AfterAnExternalLoginSairEndsTheProgram)
+{
+    paths = criaInstalacao(tmp.path(), {{1, u"A"_s, 1}, {2, u"B"_s, 1}});
+    app = std::make_unique<Aplicacao>(paths, QStringList{u"Os_Exec"_s, u"2"_s, u"x"_s, u"U01"_s, u"SUP"_s});
+    QTimer::singleShot(0, [this] { app->start(); });
+    roteiro(u"aguarda 10 ms\n"
+            "janela MenuFilial\n"
+            "mensagem \"Deseja encerrar do programa?\" responde Nao\nclica BotaoSair\n"
+            "janela MenuFilial\n"
+            "mensagem \"Deseja encerrar do programa?\" responde Sim\nclica BotaoSair\n"
+            "aguarda 100 ms\n"_s);
+    EXPECT_TRUE(app->finished());
+    EXPECT_FALSE(app->companyScreen()->isVisible());
+    EXPECT_TRUE(app->branchScreen() == nullptr || !app->branchScreen()->isVisible());
+}
+
+// The head office is told by the company's own folder, never by where the data root lies.
+TEST_F(Startup, TheHeadOfficeIsToldByTheCompanysFolderOnly)
+{
+    struct Caso {
+        const char* raiz;
+        QString diretorio;
+        bool matriz;
+    };
+    for (const Caso& c : {Caso{"MatrizDados", u"\\Dados\\Sul"_s, false},
+                          Caso{"dados", u"\\Dados\\Matriz"_s, true},
+                          Caso{"dados", u"C:\\dados\\fabrica matriz sp"_s, true},
+                          Caso{"dados", u"\\Dados\\Sul"_s, false}}) {
+        SCOPED_TRACE(c.diretorio.toStdString());
+        app.reset();
+        sessao() = {};
+        const QString raiz = tmp.filePath(QString::fromLatin1(c.raiz));
+        QDir(raiz).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(raiz));
+        paths = criaInstalacao(raiz, {{1, u"A"_s, 1, {}, {u"CENTRO"_s}, {}, c.diretorio}});
+        app = std::make_unique<Aplicacao>(paths, QStringList{});
+        ASSERT_TRUE(app->entraDireto(0, 1));
+        EXPECT_EQ(sessao().EmpresaMatriz, c.matriz);
+    }
+}
+
+// Enter moves through the company and branch screens, then presses the focused "OK".
+TEST_F(Startup, EnterWalksToOkAndPressesIt)
+{
+    start({{1, u"TINTAS"_s, 1}, {2, u"TINTAS SUL"_s, 1}});
+    roteiro(u"aguarda 100 ms\n"
+            "janela foMenuEmpresa\n"
+            "seleciona DBGrid1 2\n"
+            "tecla Enter\n"
+            "confere-estado Button1 focado\n"
+            "tecla Enter\n"
+            "janela MenuFilial\n"
+            "confere-estado ComboBox1 focado\n"
+            "tecla Enter\n"
+            "confere-estado BotaoOK focado\n"
+            "tecla Enter\n"
+            "janela MenuPcp\n"_s);
+    EXPECT_EQ(sessao().NomeEmpresa, u"TINTAS SUL"_s);
+    EXPECT_EQ(sessao().FilialAtual, 1);
 }
 
 }  // namespace
