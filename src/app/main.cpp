@@ -1,10 +1,11 @@
 // The program: `pcp [--instalacao DIR] [--programa DIR] [--dados DIR]
 //                   [--roteiro FILE] [--capturar-telas DIR] [--criar-demo] [Os_Exec ...]`
 #include "Aplicacao.h"
+#include "AplicacaoPcp.h"
 #include "CapturaInicial.h"
 #include "DemoInstalacao.h"
 #include "DialogMessages.h"
-#include "ScenarioRunner.h"
+#include "Roteiro.h"
 #include "ScreenCapture.h"
 #include "SingleInstance.h"
 #include "TFormSplash.h"
@@ -48,7 +49,7 @@ int main(int argc, char** argv)
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    QApplication app(argc, argv);
+    AplicacaoPcp app(argc, argv);
     QApplication::setApplicationName(u"Velumar32"_s);
     QStringList args = app.arguments().mid(1);
     const Paths paths = Paths::fromArguments(args);
@@ -74,20 +75,9 @@ int main(int argc, char** argv)
     }
 
     if (!roteiro.isEmpty()) {
-        Aplicacao aplicacao(paths, args);
-        ScenarioRunner runner;
-        // confere-sql reads the store of the company chosen so far
-        runner.setSqlScalar([](const QString& sql) {
-            if (!DMFilial())
-                throw DbError(u"nenhuma empresa escolhida"_s);
-            return DMFilial()->store().db().prepare(sql).scalar();
-        });
-        int status = 0;
+        int status = 1;
         QTimer::singleShot(0, [&] {
-            aplicacao.start();
-            status = runner.runFile(roteiro) ? 0 : 1;
-            if (status)
-                std::fprintf(stderr, "%s\n", qUtf8Printable(runner.error()));
+            status = executaRoteiro(paths, args, roteiro);
             // exit, not quit: quit asks the windows first, and the company and
             // branch screens answer a close by asking the user
             QCoreApplication::exit(status);

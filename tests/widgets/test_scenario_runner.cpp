@@ -26,6 +26,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace pcp;
@@ -91,6 +92,7 @@ public:
             QTimer::singleShot(50, this, [] { mostraInformacao(u"Pronto"_s); });
         });
         button(form, u"btNada"_s, u"Nada"_s, [] {});
+        button(form, u"btSai"_s, u"Sai"_s, [this] { aoSair(); });
         // A long run that keeps the window responsive, as the batch screens do.
         button(form, u"btProcessa"_s, u"Processa"_s, [this] {
             for (int i = 0; i < 5; ++i) {
@@ -139,6 +141,7 @@ public:
     QLabel* status;
     QTableView* grid;
     int runMs = 50;
+    std::function<void()> aoSair = [] {};
 
 private:
     template <typename F>
@@ -470,6 +473,29 @@ TEST_F(ScenarioRunnerTest, LogsEachStepAndReportsAnUnreadableFile)
     EXPECT_FALSE(runner.runFile(u"/nao/existe/roteiro.txt"_s, &error));
     EXPECT_EQ(runner.failure().line, 0);
     EXPECT_TRUE(error.contains(u"/nao/existe/roteiro.txt"_s)) << error.toStdString();
+}
+
+// The program ending under a script: what was left of it is a failure at the
+// first line not run, whether the program says it ended (stop) or its event
+// loop was simply ended.
+TEST_F(ScenarioRunnerTest, TheProgramEndingUnderTheScriptFailsAtTheFirstLineLeft)
+{
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"stop", [this] { runner.stop(u"o programa terminou antes desta linha"_s); }},
+        {"exit", [] { QCoreApplication::exit(0); }},
+    };
+    for (const auto& [name, way] : ways) {
+        SCOPED_TRACE(name);
+        window->aoSair = way;
+        EXPECT_FALSE(run(u"clica btNada\nclica btSai\n\nconfere-titulo \"impossível\"\nclica btNada\n"_s));
+        EXPECT_EQ(runner.error(), u"linha 4: o programa terminou antes desta linha"_s);
+        // an ended application refuses every later event loop until it runs again
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
+    // ending with the last step is the script's own end
+    window->aoSair = [this] { runner.stop(u"o programa terminou"_s); };
+    EXPECT_TRUE(run(u"clica btNada\nclica btSai\n"_s)) << runner.error().toStdString();
 }
 
 }  // namespace

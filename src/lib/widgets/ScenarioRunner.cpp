@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <exception>
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -76,6 +78,41 @@ void expectEqual(const QString& what, const QString& actual, const QString& expe
 
 }  // namespace
 
+namespace {
+
+// Carries an action to the program through the application's event delivery,
+// so an error the action's handlers leave uncaught meets the same general
+// handler it would meet under the user's hand.
+class ActionEvent : public QEvent {
+public:
+    static QEvent::Type type()
+    {
+        static const auto t = QEvent::Type(QEvent::registerEventType());
+        return t;
+    }
+    explicit ActionEvent(std::function<void()> perform) : QEvent(type()), perform(std::move(perform)) {}
+    std::function<void()> perform;
+    std::exception_ptr mismatch;  // the runner's own failure, carried back past the delivery
+};
+
+class ActionTarget : public QObject {
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != ActionEvent::type())
+            return QObject::event(e);
+        auto* action = static_cast<ActionEvent*>(e);
+        try {
+            action->perform();
+        } catch (const ScenarioError&) {
+            action->mismatch = std::current_exception();
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
 // One run of a script. Each step runs from a queued timer, so when an action
 // opens a modal dialog (QDialog::exec) the next steps run inside the dialog's
 // own event loop, and the action returns once a later step closes the dialog.
@@ -105,7 +142,7 @@ struct ScenarioRunner::Run : MessageService {
     std::vector<Expected> expected;
     std::vector<Action> actions;  // actions whose call has not returned yet, innermost last
     QPointer<QWidget> window;     // the window chosen by `abre` or `janela`
-    QObject context;
+    ActionTarget context;
     QEventLoop loop;
 
     Run(ScenarioRunner& owner, std::vector<ScenarioStep> steps) : owner(owner), steps(std::move(steps)) {}
@@ -205,7 +242,33 @@ struct ScenarioRunner::Run : MessageService {
             std::vector<Action>& actions;
             ~Pop() { actions.pop_back(); }
         } pop{actions};
-        perform();
+        ActionEvent event{std::function<void()>(perform)};
+        QCoreApplication::sendEvent(&context, &event);
+        if (event.mismatch)
+            std::rethrow_exception(event.mismatch);
+    }
+
+    // The line of the first step not executed yet; 0 when every step ran.
+    int firstLineNotRun() const { return next < steps.size() ? steps[next].line : 0; }
+
+    void stop(const QString& reason)
+    {
+        if (finished)
+            return;
+        if (const int line = firstLineNotRun())
+            fail(line, reason);
+        finish();
+    }
+
+    // After the run's loop ended under it (the program quit): what was left
+    // of the script fails; there is no loop left to unwind in.
+    void abandoned()
+    {
+        if (finished)
+            return;
+        if (const int line = firstLineNotRun())
+            fail(line, u"o programa terminou antes desta linha"_s);
+        conclude();
     }
 
     void execute(const ScenarioStep& s)
@@ -323,6 +386,13 @@ struct ScenarioRunner::Run : MessageService {
     {
         if (finished)
             return;
+        conclude();
+        QTimer::singleShot(0, &context, [this] { unwind(); });
+    }
+
+    // The checks of the script's end.
+    void conclude()
+    {
         if (!failed) {
             for (const Expected& e : expected)
                 if (!*e.met)
@@ -334,7 +404,6 @@ struct ScenarioRunner::Run : MessageService {
         }
         finished = true;
         script.clear();
-        QTimer::singleShot(0, &context, [this] { unwind(); });
     }
 
     // Closes what a failed script left modal, and waits for every action
@@ -414,11 +483,14 @@ bool ScenarioRunner::run(const QString& scriptText, QString* error)
         failure_ = syntax;
     } else {
         Run run(*this, std::move(*steps));
+        current_ = &run;
         {
             MessageServiceScope scope(run);
             run.schedule(0);
             run.loop.exec();
+            run.abandoned();
         }
+        current_ = nullptr;
         failure_ = run.failure;
         shown_ = run.shown;
     }
@@ -438,6 +510,12 @@ bool ScenarioRunner::runFile(const QString& path, QString* error)
         return false;
     }
     return run(QString::fromUtf8(file.readAll()), error);
+}
+
+void ScenarioRunner::stop(const QString& reason)
+{
+    if (current_)
+        current_->stop(reason);
 }
 
 const ScenarioFailure& ScenarioRunner::failure() const { return failure_; }

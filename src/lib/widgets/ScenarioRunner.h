@@ -42,10 +42,17 @@ public:
     void setStepTimeout(int milliseconds);
 
     // Runs the script to its end or its first failure; true on success.
-    // Messages go to a scripted service for the duration of the run.
+    // Messages go to a scripted service for the duration of the run. A run
+    // whose event loop is ended under it (the program quit) fails at the
+    // first step it did not execute.
     bool run(const QString& scriptText, QString* error = nullptr);
     // The same with the text of a UTF-8 file.
     bool runFile(const QString& path, QString* error = nullptr);
+
+    // Ends the run in progress (the program under it has ended): a step not
+    // yet executed makes it fail at that step's line with `reason`; a script
+    // already at its end finishes as usual. Nothing happens outside a run.
+    void stop(const QString& reason);
 
     // The first failure of the last run (line 0 and empty text after a success).
     const ScenarioFailure& failure() const;
@@ -56,6 +63,7 @@ public:
 
 private:
     struct Run;
+    Run* current_ = nullptr;
     ScreenRegistry* screens_;
     SqlScalar sql_;
     std::function<void(const QString&)> log_;
