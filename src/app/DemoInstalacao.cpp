@@ -8,6 +8,7 @@
 #include "Tabelas.h"
 #include "Transaction.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 
@@ -43,13 +44,13 @@ void run(Database& db, const QString& sql, const QVariantList& params = {})
     db.prepare(sql).bindList(params).run();
 }
 
-void fillCompany(Store& store, const DemoEmpresa& e)
+void fillCompany(const std::shared_ptr<Store>& store, const DemoEmpresa& e, QDate hoje)
 {
-    Database& db = store.db();
+    Database& db = store->db();
     Transaction tx(db);
     const QString cidade = e.codigo == 3 ? u"BOA VISTA"_s : u"SAO PAULO"_s;
     run(db, u"INSERT INTO Filial (Filial, NOME, FIL_CIDADE, FIL_ESTADO, CGC, FATMODNF, USATAMANHO, TermServ, "
-            u"PERCENT_L2, PERCENT_L3) VALUES (1, ?1, ?2, 'SP', '11222333000181', 0, 'S', 0, 10, 15)"_s,
+            u"PERCENT_L2, PERCENT_L3) VALUES (1, ?, ?, 'SP', '11222333000181', 0, 'S', 0, 10, 15)"_s,
         {e.codigo == 3 ? u"MATRIZ - BOA VISTA"_s : u"MATRIZ - SAO PAULO"_s, cidade});
     run(db, u"INSERT INTO Filial (Filial, NOME, FIL_CIDADE, FIL_ESTADO, CGC, FATMODNF, USATAMANHO, TermServ) "
             u"VALUES (2, 'FILIAL - CAMPINAS', 'CAMPINAS', 'SP', '11222333000262', 0, 'S', 0)"_s);
@@ -64,8 +65,8 @@ void fillCompany(Store& store, const DemoEmpresa& e)
     run(db, u"INSERT INTO ParametrosEmpresa (Filial, CodParametro, NomeParametro, DescParametro, ValorBoolean) "
             u"VALUES (1, 2, 'UsaLoteMateriaPrima', 'Controla lotes de materia prima', 1)"_s);
     run(db, u"INSERT INTO Pcpcfg (Filial, UltimaFormula) VALUES (1, 120), (2, 35)"_s);
-    preencheCatalogoDemo(store);
-    preencheEstoqueDemo(store);
+    preencheCatalogoDemo(*store);
+    preencheEstoqueDemo(*store, hoje);
     tx.commit();
 }
 
@@ -78,12 +79,23 @@ void fillLogin(Store& store)
             run(db, u"INSERT INTO GruposUsuarios (CodigoGrupo, DescGrupo, Ativo) VALUES (1, 'PRODUCAO', 'S')"_s);
     tx.commit();
 }
+// The demo's last month (the one before its creation) for the scenario scripts.
+QByteArray variaveisRoteiro(QDate hoje)
+{
+    const QDate inicio = QDate(hoje.year(), hoje.month(), 1).addMonths(-1);
+    const QDate fim = inicio.addMonths(1).addDays(-1);
+    return u"PCP_DEMO_MES=%1\nPCP_DEMO_ANOMES=%2\nPCP_DEMO_INICIO=%3\nPCP_DEMO_FIM=%4\n"_s
+        .arg(inicio.toString(u"MMyyyy"_s), inicio.toString(u"yyyyMM"_s), inicio.toString(u"dd/MM/yyyy"_s),
+             fim.toString(u"dd/MM/yyyy"_s))
+        .toUtf8();
+}
 }  // namespace
 
 bool criaDemo(const Paths& paths, QString* erro)
 {
     if (QFile::exists(paths.empresaDb()))
         return true;
+    const QDate hoje = QDate::currentDate();
     try {
         declaraTabelas();
         QDir().mkpath(paths.instalacao);
@@ -92,7 +104,7 @@ bool criaDemo(const Paths& paths, QString* erro)
             const QString folder = paths.companyFolder(QString::fromUtf16(e.diretorio));
             QDir().mkpath(folder);
             auto store = Store::openCompany(folder);
-            fillCompany(*store, e);
+            fillCompany(store, e, hoje);
         }
         const QString loginFolder = paths.localFolder(u"\\Dados\\Login\\"_s);
         QDir().mkpath(loginFolder);
@@ -102,6 +114,7 @@ bool criaDemo(const Paths& paths, QString* erro)
         }
         writeText(paths.newLoginIni(), "[BaseLogin]\r\nBase=\\Dados\\Login\\\r\n");
         writeText(paths.loginIni(), "[BaseDadosUltLogin]\r\nBase=TINTAS ARDENO MATRIZ\r\n");
+        writeText(QDir(paths.instalacao).filePath(u"demo.env"_s), variaveisRoteiro(hoje));
         // the company table last: its presence marks a finished demo
         const QString tmp = paths.empresaDb() + u".novo"_s;
         QFile::remove(tmp);
@@ -110,11 +123,11 @@ bool criaDemo(const Paths& paths, QString* erro)
             Transaction tx(empresas->db());
             for (const DemoEmpresa& e : kEmpresas)
                 run(empresas->db(),
-                    u"INSERT INTO Empresa (Codigo, Nome, Diretorio, Grupo, PWD, LOJA) VALUES (?1, ?2, ?3, ?4, ?5, ?6)"_s,
+                    u"INSERT INTO Empresa (Codigo, Nome, Diretorio, Grupo, PWD, LOJA) VALUES (?, ?, ?, ?, ?, ?)"_s,
                     {e.codigo, QString::fromUtf16(e.nome), QString::fromUtf16(e.diretorio), e.grupo,
                      QString::fromUtf16(e.senha), e.loja});
             tx.commit();
-            empresas->db().exec(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
+            empresas->db().checkpoint();
         }
         QFile::remove(tmp + u"-wal"_s);
         QFile::remove(tmp + u"-shm"_s);
