@@ -115,6 +115,7 @@ TMenuPcp::TMenuPcp(QWidget* parent) : QMainWindow(parent)
     auto label = [this](const char16_t* name, int stretch) {
         auto* l = new QLabel(this);
         l->setObjectName(QString::fromUtf16(name));
+        l->setContentsMargins(0, 0, 12, 0);
         statusBar()->addWidget(l, stretch);
         return l;
     };
