@@ -104,6 +104,8 @@ void aplicaContexto(const Contexto& c, const QString& pasta)
 void imprimeSaldo(std::FILE* f, Database& db, const Contexto& c, const QString& anoMes, qint64 produto,
                   const QString& tamanho, qint64 deposito)
 {
+    if (!f)
+        return;
     // A blank size may be stored as NULL or as '': both are the product without size.
     Statement st = db.prepare(
         u"SELECT Fisico, Fisico2 FROM Sldpr WHERE Filial = ? AND Ano_Mes = ? AND Cod_Reduz = ? "
@@ -278,7 +280,8 @@ int executa(const QStringList& args, std::FILE* andamentoArq, std::FILE* resulta
     const char16_t* erroBanco = u"Erro ao abrir o banco de dados: ";
     try {
         if (pedeAjuda(args)) {
-            std::fprintf(resultado, "%s\n", qUtf8Printable(usoLote()));
+            if (resultado)
+                std::fprintf(resultado, "%s\n", qUtf8Printable(usoLote()));
             return LoteOk;
         }
         declaraTabelas();

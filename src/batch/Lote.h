@@ -20,7 +20,8 @@ namespace pcp {
 // comes with at least one message.
 enum SaidaLote { LoteOk = 0, LoteFalhou = 1, LoteRecusado = 2 };
 
-// Runs one command; the arguments exclude the program name.
+// Runs one command; the arguments exclude the program name. A null file
+// drops what would go there.
 int executaLote(const QStringList& args, std::FILE* andamento = stderr, std::FILE* resultado = stdout);
 
 }  // namespace pcp
