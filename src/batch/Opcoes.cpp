@@ -1,0 +1,156 @@
+#include "Opcoes.h"
+
+#include "DbError.h"
+#include "Formats.h"
+#include "TableDef.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace pcp {
+
+namespace {
+
+// The options a command takes; those without a value are flags.
+struct Comando {
+    QStringList comValor;
+    QStringList obrigatorias;
+    QStringList marcas;
+};
+
+const QStringList kGlobais = {u"--empresa"_s, u"--filial"_s};
+const QStringList kMarcasGlobais = {u"--criar"_s};
+
+const QHash<QString, Comando>& comandos()
+{
+    static const QHash<QString, Comando> c = {
+        {u"saldo-fisico"_s,
+         {{u"--mes"_s, u"--produto"_s, u"--tamanho"_s, u"--deposito"_s},
+          {u"--mes"_s, u"--produto"_s},
+          {u"--atualiza-qtdfis"_s}}},
+        {u"custo-medio"_s,
+         {{u"--mes"_s, u"--de"_s, u"--ate"_s}, {u"--mes"_s, u"--de"_s, u"--ate"_s}, {}}},
+        {u"baixa-mp"_s,
+         {{u"--de"_s, u"--ate"_s, u"--historico-venda"_s, u"--historico-baixa"_s, u"--fornecedor"_s},
+          {u"--de"_s, u"--ate"_s, u"--historico-venda"_s, u"--historico-baixa"_s, u"--fornecedor"_s},
+          {}}},
+    };
+    return c;
+}
+
+const FieldDef& campoDoCatalogo(const QString& tabelaCampo)
+{
+    const QString tabela = tabelaCampo.section(u'.', 0, 0);
+    const QString campo = tabelaCampo.section(u'.', 1);
+    const FieldDef* f = Catalog::global().get(tabela).findField(campo);
+    if (!f)
+        throw DbError(u"Campo desconhecido: "_s + tabelaCampo);
+    return *f;
+}
+
+[[noreturn]] void valorInvalido(const QString& opcao, const QString& motivo)
+{
+    throw Recusa{u"Valor inválido para %1: %2"_s.arg(opcao, motivo)};
+}
+
+}  // namespace
+
+const QString& usoLote()
+{
+    static const QString uso = uR"(Uso: pcp-lote --empresa PASTA --filial N [--criar] COMANDO [opções]
+  saldo-fisico --mes AAAAMM --produto N [--tamanho T] [--deposito N] [--atualiza-qtdfis]
+  custo-medio --mes MMAAAA --de N --ate N
+  baixa-mp --de dd/mm/aaaa --ate dd/mm/aaaa --historico-venda N --historico-baixa N --fornecedor N
+Opções gerais:
+  --empresa PASTA  pasta da empresa, que contém dados.sqlite
+  --filial N       filial cadastrada na empresa
+  --criar          cria a pasta e o banco de dados quando faltam e aceita uma filial não cadastrada
+  -h, --help       mostra este texto
+Saída: 0 concluído; 1 a execução falhou (veja as mensagens); 2 entrada recusada, nada foi gravado)"_s;
+    return uso;
+}
+
+bool pedeAjuda(const QStringList& args)
+{
+    return args.contains(u"-h"_s) || args.contains(u"--help"_s);
+}
+
+LinhaLote analisaLinha(const QStringList& args)
+{
+    LinhaLote l;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(u"--"_s)) {
+            if (!l.comando.isEmpty())
+                throw Recusa{u"Argumento inesperado: "_s + a, true};
+            if (!comandos().contains(a))
+                throw Recusa{u"Comando desconhecido: "_s + a, true};
+            l.comando = a;
+            continue;
+        }
+        const auto achado = comandos().constFind(l.comando);
+        const Comando* c = achado == comandos().cend() ? nullptr : &*achado;
+        if (kMarcasGlobais.contains(a) || (c && c->marcas.contains(a))) {
+            if (l.marcas.contains(a))
+                throw Recusa{u"Opção repetida: "_s + a, true};
+            l.marcas << a;
+            continue;
+        }
+        if (!kGlobais.contains(a) && !(c && c->comValor.contains(a)))
+            throw Recusa{u"Opção desconhecida: "_s + a, true};
+        if (i + 1 >= args.size())
+            throw Recusa{u"Falta o valor da opção "_s + a, true};
+        if (l.opcoes.contains(a))
+            throw Recusa{u"Opção repetida: "_s + a, true};
+        l.opcoes.insert(a, args[++i]);
+    }
+    if (l.comando.isEmpty())
+        throw Recusa{u"Falta o comando"_s, true};
+    for (const QString& o : kGlobais + comandos().value(l.comando).obrigatorias)
+        if (!l.opcoes.contains(o))
+            throw Recusa{u"Falta a opção "_s + o, true};
+    return l;
+}
+
+qint64 inteiroDosCampos(const LinhaLote& l, const QString& opcao, const QStringList& campos,
+                        qint64 minimo)
+{
+    const QString texto = l.valor(opcao);
+    qint64 valor = 0;
+    for (const QString& c : campos) {
+        const FieldDef& campo = campoDoCatalogo(c);
+        QVariant v;
+        try {
+            v = coerceForField(campo, texto);
+        } catch (const DbError& e) {
+            valorInvalido(opcao, e.message());
+        }
+        if (v.isNull())
+            valorInvalido(opcao, u"informe um número"_s);
+        valor = v.toLongLong();
+    }
+    if (valor < minimo)
+        valorInvalido(opcao, u"%1 (o menor aceito é %2)"_s.arg(texto.trimmed()).arg(minimo));
+    return valor;
+}
+
+QString textoDoCampo(const LinhaLote& l, const QString& opcao, const QString& campo)
+{
+    const FieldDef& f = campoDoCatalogo(campo);
+    try {
+        return coerceForField(f, l.valor(opcao)).toString();
+    } catch (const DbError& e) {
+        valorInvalido(opcao, e.message());
+    }
+}
+
+QDate mesDaOpcao(const LinhaLote& l, const QString& opcao, bool mesPrimeiro)
+{
+    const QString texto = l.valor(opcao);
+    const QString anoMes = mesPrimeiro && texto.size() == 6 ? texto.mid(2) + texto.left(2) : texto;
+    const std::optional<QDate> primeiroDia = parseMonth(anoMes);
+    if (!primeiroDia)
+        throw Recusa{u"Mês inválido: %1 (use %2)"_s.arg(texto, mesPrimeiro ? u"MMAAAA"_s : u"AAAAMM"_s)};
+    return *primeiroDia;
+}
+
+}  // namespace pcp
