@@ -453,12 +453,13 @@ std::vector<TableCursor::Record> TableCursor::toRecords(std::vector<Row> rows)
 
 TableCursor::Row TableCursor::rowOf(const Record& record) const { return Row{record.mark.rowid, record.values}; }
 
-std::vector<TableCursor::Record> TableCursor::recordsAt(qint64 offset, int count) const
+std::vector<TableCursor::Record> TableCursor::recordsAt(qint64 offset, int count, qint64 total) const
 {
     requireActive();
     if (offset < 0 || count <= 0)
         return {};
-    const qint64 total = this->count(baseWhere());
+    if (total < 0)
+        total = this->count(baseWhere());
     if (offset >= total)
         return {};
     count = int(std::min<qint64>(count, total - offset));

@@ -86,8 +86,9 @@ public:
         QVariantList values;  // one per field of def()
     };
     // `count` records from the one at `offset` (0 is the first), reached from
-    // the nearer end of the table.
-    std::vector<Record> recordsAt(qint64 offset, int count) const;
+    // the nearer end of the table. `total` is the record count when the caller
+    // knows it already (a grid does); otherwise it is counted.
+    std::vector<Record> recordsAt(qint64 offset, int count, qint64 total = -1) const;
     // Up to `count` records right after (or before) a record read earlier,
     // found by its key in the index order: no offset to skip.
     std::vector<Record> recordsAfter(const Record& from, int count) const;

@@ -152,7 +152,7 @@ std::vector<CursorTableModel::Row> CursorTableModel::readCursorChunk(qint64 chun
     else if (after != chunks_.end() && !after->second.rows.empty())
         records = c.recordsBefore(after->second.rows.front().record, count);
     else
-        records = c.recordsAt(chunk * chunk_, count);
+        records = c.recordsAt(chunk * chunk_, count, total_);
     return rowsOf(std::move(records));
 }
 
