@@ -56,6 +56,9 @@ private:
     QProcess proc_;
 };
 
+// What another workstation does to record 1 while this one works on it.
+enum class Other { Nothing, HoldsIt, DeletedIt, EmptiedTable };
+
 class Locks : public test::ScriptedTest {
 protected:
     void SetUp() override { start(u"dados"_s); }
@@ -68,6 +71,20 @@ protected:
         store->db().exec(u"INSERT INTO Itens (Filial, Codigo, Nome) VALUES (1, 1, 'original')"_s);
         table = std::make_unique<TableCursor>(store, u"Itens"_s);
         table->open();
+    }
+    // Makes it happen. Another holder is a helper process, returned (null
+    // when it never got the lock); a delete goes through a second connection.
+    std::unique_ptr<Holder> meanwhile(Other other)
+    {
+        if (other == Other::HoldsIt) {
+            auto holder = std::make_unique<Holder>(path, u"edit"_s, 1);
+            return holder->waitFor("LOCKED") ? std::move(holder) : nullptr;
+        }
+        if (other == Other::DeletedIt || other == Other::EmptiedTable)
+            Store::open(path, {test::itensTable()})->db().exec(u"DELETE FROM Itens"_s);
+        if (other == Other::EmptiedTable)
+            table->refresh();
+        return nullptr;
     }
     QString nome() { return store->db().prepare(u"SELECT Nome FROM Itens WHERE Codigo = 1"_s).scalar().toString(); }
 
@@ -169,9 +186,6 @@ TEST_F(Locks, AWriterKilledMidTransactionLeavesAllOrNothing)
     }
 }
 
-// What another workstation does to record 1 while this one works on it.
-enum class Other { Nothing, HoldsIt, DeletedIt, EmptiedTable };
-
 struct KindCase {
     const char* name;
     Other other;
@@ -224,17 +238,8 @@ TEST_F(Locks, EveryFailureOfTheCursorCarriesItsKind)
     for (const KindCase& c : cases) {
         SCOPED_TRACE(c.name);
         start(QString::fromUtf8(c.name));
-        std::unique_ptr<Holder> holder;
-        if (c.other == Other::HoldsIt) {
-            holder = std::make_unique<Holder>(path, u"edit"_s, 1);
-            ASSERT_TRUE(holder->waitFor("LOCKED"));
-        }
-        if (c.other == Other::DeletedIt || c.other == Other::EmptiedTable) {
-            auto elsewhere = Store::open(path, {test::itensTable()});  // a second connection
-            elsewhere->db().exec(u"DELETE FROM Itens WHERE Codigo = 1"_s);
-        }
-        if (c.other == Other::EmptiedTable)
-            table->refresh();
+        const auto holder = meanwhile(c.other);
+        ASSERT_TRUE(c.other != Other::HoldsIt || holder);
         try {
             c.act(*table);
             ADD_FAILURE() << "no error";
@@ -280,15 +285,8 @@ TEST_F(Locks, EditaRegistroRetriesOnlyALock)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start(QString::fromUtf8(c.name));
-        std::unique_ptr<Holder> holder;
-        if (c.other == Other::HoldsIt) {
-            holder = std::make_unique<Holder>(path, u"edit"_s, 1);
-            ASSERT_TRUE(holder->waitFor("LOCKED"));
-        }
-        if (c.other == Other::DeletedIt || c.other == Other::EmptiedTable)
-            Store::open(path, {test::itensTable()})->db().exec(u"DELETE FROM Itens"_s);
-        if (c.other == Other::EmptiedTable)
-            table->refresh();
+        const auto holder = meanwhile(c.other);
+        ASSERT_TRUE(c.other != Other::HoldsIt || holder);
         if (c.closed)
             table->close();
         for (int i = 0; i < c.messages.size(); ++i) {
