@@ -1,53 +1,17 @@
 // Cursor benchmark over a table of a million rows: time to open a cursor and
 // read its first 50 rows, and rows per second of a forward walk.
 // Usage: bench_cursor [FILE] [ROWS]   (the file is generated once and reused)
+#include "BenchProdutos.h"
 #include "TableCursor.h"
-#include "Transaction.h"
-
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <cstdio>
 
 using namespace pcp;
 using namespace Qt::Literals::StringLiterals;
-
-static TableDef produtos()
-{
-    TableDef t(u"Produtos"_s);
-    t.field(u"Filial"_s, FieldType::Integer)
-        .field(u"Cod_Reduz"_s, FieldType::Integer)
-        .string(u"Tamanho"_s, 4)
-        .string(u"Descricao"_s, 50)
-        .field(u"Lista6"_s, FieldType::Float)
-        .field(u"DataCad"_s, FieldType::Date)
-        .key({u"Filial"_s, u"Cod_Reduz"_s, u"Tamanho"_s})
-        .index(u"Descricao"_s, {u"Descricao"_s});
-    return t;
-}
 
 int main(int argc, char** argv)
 {
     const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"/tmp/pcp_bench_cursor.sqlite"_s;
     const int rows = argc > 2 ? std::atoi(argv[2]) : 1000000;
-    const bool fresh = !QFileInfo::exists(file);
-    auto store = Store::open(file, {produtos()});
-    if (fresh) {
-        QElapsedTimer gen;
-        gen.start();
-        Transaction tx(store->db());
-        Statement ins(store->db(), u"INSERT INTO Produtos VALUES (?1, ?2, ?3, ?4, ?5, ?6)"_s);
-        for (int i = 0; i < rows; ++i) {
-            ins.bindInt(1, 1 + i % 2)
-                .bindInt(2, i / 2)
-                .bindText(3, i % 5 == 0 ? QString() : u"G"_s)
-                .bindText(4, u"PRODUTO %1"_s.arg((i * 7919) % rows, 7, 10, QChar(u'0')))
-                .bindDouble(5, i * 0.01)
-                .bindText(6, u"2024-01-01"_s);
-            ins.run();
-        }
-        tx.commit();
-        std::fprintf(stderr, "generated %d rows in %.1f s\n", rows, gen.elapsed() / 1000.0);
-    }
+    auto store = bench::produtosStore(file, rows);
 
     for (const QString& index : {QString(), u"Descricao"_s}) {
         const char* name = index.isEmpty() ? "primary" : "Descricao";

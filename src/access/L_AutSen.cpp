@@ -56,7 +56,7 @@ ContextoAcesso& contextoAcesso()
 std::optional<CodigoAcesso> leCodigoAcesso(Store& store, int codigo)
 {
     Statement st = store.db().prepare(
-        u"SELECT Conteudo, Descricao, Inf_Usuario FROM Acesso WHERE Codigo = ?1"_s);
+        u"SELECT Conteudo, Descricao, Inf_Usuario FROM Acesso WHERE Codigo = ?"_s);
     st.bindInt(1, codigo);
     if (!st.next())
         return std::nullopt;
@@ -93,7 +93,7 @@ bool confereAcesso(Store& store, const CodigoAcesso& acesso, const SenhaDigitada
     if (logAcesso.isEmpty())
         return true;
 
-    Statement st = store.db().prepare(u"SELECT Codigo, Senha, Nivel FROM Usuarios WHERE Codigo = ?1"_s);
+    Statement st = store.db().prepare(u"SELECT Codigo, Senha, Nivel FROM Usuarios WHERE Codigo = ?"_s);
     st.bindText(1, digitada.usuario);
     if (!st.next()) {
         mostraMensagem(u"Usuário não cadastrado!"_s);
@@ -174,8 +174,8 @@ void carregaPermissoes(const QString& baseLogin, const QString& filial, const QS
             "WHERE (Permissoesporgrupo.CodGrupoUsuario = Gruposporusuario.CodGrupo) "
             "AND (Gruposusuarios.CodigoGrupo = Gruposporusuario.CodGrupo) "
             "AND (Gruposusuarios.Ativo = 'S') "
-            "AND Gruposporusuario.CodFilGrupo = ?1 AND Gruposporusuario.CodUsuario = ?2 "
-            "ORDER BY Gruposporusuario.rowid, Permissoesporgrupo.rowid"_s);
+            "AND Gruposporusuario.CodFilGrupo = ? AND Gruposporusuario.CodUsuario = ? "
+            "ORDER BY Gruposporusuario._rowid_, Permissoesporgrupo._rowid_"_s);
         st.bindText(1, filial.trimmed()).bindText(2, usuario);
         QList<PermissaoUsuario> rows;
         while (st.next())
@@ -293,12 +293,12 @@ void GravaLogSistema(Store& store, const QDateTime& agora, int filial, const QSt
                      {u"Log"_s, log}});
         const int campo = tipos.findField(u"Campo"_s)->size;
         Statement& add = db.cached(
-            u"INSERT INTO LogSys_Tipos (Tipo, Campo) SELECT ?1, ?2 "
-            "WHERE NOT EXISTS (SELECT 1 FROM LogSys_Tipos WHERE Tipo = ?1 AND Campo = ?2)"_s);
+            u"INSERT INTO LogSys_Tipos (Tipo, Campo) SELECT ?, ? "
+            "WHERE NOT EXISTS (SELECT 1 FROM LogSys_Tipos WHERE Tipo = ? AND Campo = ?)"_s);
         for (const auto& [tipo, texto] : {std::pair{u"J"_s, janela}, std::pair{u"A"_s, nomeAcaoLog(acao)},
                                           std::pair{u"T"_s, tabela}})
             if (!texto.trimmed().isEmpty())
-                add.bindText(1, tipo).bindText(2, texto.left(campo)).run();
+                add.bindList({tipo, texto.left(campo), tipo, texto.left(campo)}).run();
         tx.commit();
     } catch (const std::exception& e) {
         mostraErro(u"Erro ao gravar log de sistema : \n"_s + QString::fromUtf8(e.what()));

@@ -25,8 +25,8 @@ void carrega(Database& db, const QString& filial)
     try {
         Statement st = db.prepare(
             u"SELECT CodParametro, NomeParametro, DescParametro, ValorStr, ValorNumerico, ValorWide, "
-            "ValorOleObject, ValorBoolean FROM ParametrosEmpresa WHERE Filial = ?1 "
-            "ORDER BY CodParametro, rowid"_s);
+            "ValorOleObject, ValorBoolean FROM ParametrosEmpresa WHERE Filial = ? "
+            "ORDER BY CodParametro, _rowid_"_s);
         st.bindText(1, filial.trimmed());
         QList<ParametroEmpresa> linhas;
         while (st.next())

@@ -27,7 +27,8 @@ constexpr Sacramento kSacramentos[] = {
 }  // namespace
 
 TDMClifor::TDMClifor(std::shared_ptr<Store> store)
-    : TClifor(store, u"Clifor"_s),
+    : DataModule(store),
+      TClifor(store, u"Clifor"_s),
       TCliFor2(store, u"CLIFOR2"_s),
       TFilhos(store, u"FILHOS"_s),
       tSped_AlteraClifor(store, u"Sped_AlteraClifor"_s),
@@ -43,9 +44,10 @@ TDMClifor::TDMClifor(std::shared_ptr<Store> store)
       TRamoAtiv(store, u"RamoAtiv"_s),
       TEnquadra(store, u"Enquadra"_s),
       TContas(store, u"Contas"_s),
-      store_(store),
       historico_(store)
 {
+    declare({&TClifor, &TCliFor2, &TFilhos, &tSped_AlteraClifor, &TVendedor, &TRegiao, &TBanco, &TTranspor,
+             &TVencto, &TConceito, &TPraca, &TPaises, &TMunic, &TRamoAtiv, &TEnquadra, &TContas});
     TClifor.setIndexName(QString::fromUtf16(kIndiceNomeClifor));
     TPraca.setIndexName(u"Nome"_s);
     TEnquadra.setIndexName(u"Alfa"_s);
@@ -59,34 +61,11 @@ TDMClifor::TDMClifor(std::shared_ptr<Store> store)
     });
 }
 
-QList<TableCursor*> TDMClifor::codeTables()
-{
-    return {&TVendedor, &TRegiao, &TBanco,     &TTranspor, &TVencto,   &TConceito,
-            &TPraca,    &TPaises, &TMunic,     &TRamoAtiv, &TEnquadra, &TContas};
-}
-
-void TDMClifor::openAll()
-{
-    TClifor.open();
-    for (TableCursor* t : {&TCliFor2, &TFilhos, &tSped_AlteraClifor})
-        t->open();
-    for (TableCursor* t : codeTables())
-        t->open();
-}
-
-void TDMClifor::closeAll()
-{
-    for (TableCursor* t : codeTables())
-        t->close();
-    for (TableCursor* t : {&TCliFor2, &TFilhos, &tSped_AlteraClifor, &TClifor})
-        t->close();
-}
-
 QString TDMClifor::NomeConc() const
 {
     if (!TClifor.active() || TClifor.isEmpty() || TClifor.isNull(u"Cod_Conc"_s))
         return {};
-    Statement& st = store_->db().cached(u"SELECT DESC_CONC FROM Conceito WHERE Filial = ? AND Cod_Conc = ?"_s);
+    Statement& st = store().db().cached(u"SELECT DESC_CONC FROM Conceito WHERE Filial = ? AND Cod_Conc = ?"_s);
     return st.bindList({TClifor.value(u"Filial"_s), TClifor.value(u"Cod_Conc"_s)}).scalar().toString();
 }
 
@@ -105,7 +84,7 @@ bool TDMClifor::gravaFilho()
 
 int TDMClifor::ativaSemSituacao()
 {
-    return store_->db().prepare(u"Update Clifor Set Ativo = True where ativo is null"_s).run();
+    return store().db().prepare(u"Update Clifor Set Ativo = True where ativo is null"_s).run();
 }
 
 QList<TDMClifor::NivelConta> TDMClifor::niveisConta(int nivel, int filial)
@@ -113,7 +92,7 @@ QList<TDMClifor::NivelConta> TDMClifor::niveisConta(int nivel, int filial)
     if (nivel < 1 || nivel > 5)
         throw DbError(u"Nivel do plano de contas invalido: %1"_s.arg(nivel));
     const QString n = QString::number(nivel);
-    Statement st = store_->db().prepare(u"SELECT Nivel%1, Descric%1 FROM Conniv%1 WHERE Filial = ? "
+    Statement st = store().db().prepare(u"SELECT Nivel%1, Descric%1 FROM Conniv%1 WHERE Filial = ? "
                                         u"ORDER BY Descric%1 COLLATE NOCASE, Nivel%1"_s.arg(n));
     st.bindInt(1, filial);
     QList<NivelConta> out;

@@ -4,20 +4,15 @@
 // point to, and the few fixed statements the register runs. One instance for
 // the whole run.
 #include "HistoricoAlteracaoClifor.h"
-#include "TableCursor.h"
+#include "DataModule.h"
 
 namespace pcp {
 
-class TDMClifor {
+// openAll() opens the partner table (on "Nome do Cliente/Fornecedo"), its
+// satellites and the code tables; closeAll() closes them all.
+class TDMClifor : public DataModule {
 public:
     explicit TDMClifor(std::shared_ptr<Store> store);
-    TDMClifor(const TDMClifor&) = delete;
-    TDMClifor& operator=(const TDMClifor&) = delete;
-
-    // Opens the partner table (on "Nome do Cliente/Fornecedo"), its satellites
-    // and the code tables; closeAll closes them all.
-    void openAll();
-    void closeAll();
 
     // The partner table and the satellites linked to its current record.
     TableCursor TClifor;
@@ -65,13 +60,7 @@ public:
     };
     QList<NivelConta> niveisConta(int nivel, int filial);
 
-    Store& store() { return *store_; }
-    const std::shared_ptr<Store>& storePtr() const { return store_; }
-
 private:
-    QList<TableCursor*> codeTables();
-
-    std::shared_ptr<Store> store_;
     HistoricoAlteracaoClifor historico_;
 };
 

@@ -15,11 +15,11 @@ std::optional<int> atualizaCatalogoTamanhos(Database& db, const QString& tamanho
     // The lookup and the insert are one write transaction, so two workstations
     // adding new sizes at once cannot pick the same free code.
     Transaction t(db);
-    if (!db.prepare(u"SELECT 1 FROM Tamanhos WHERE Tamanho = ?1"_s).bindList({tamanho}).scalar().isNull())
+    if (!db.prepare(u"SELECT 1 FROM Tamanhos WHERE Tamanho = ?"_s).bindList({tamanho}).scalar().isNull())
         return std::nullopt;
 
     int livre = 1;
-    Statement codigos = db.prepare(u"SELECT Codigo FROM Tamanhos WHERE Codigo BETWEEN 1 AND ?1 ORDER BY Codigo"_s);
+    Statement codigos = db.prepare(u"SELECT Codigo FROM Tamanhos WHERE Codigo BETWEEN 1 AND ? ORDER BY Codigo"_s);
     codigos.bindList({kMaiorCodigoTamanho});
     while (codigos.next() && codigos.intValue(0) == livre)
         ++livre;
@@ -30,8 +30,8 @@ std::optional<int> atualizaCatalogoTamanhos(Database& db, const QString& tamanho
         mostraMensagem(u"Não há mais código disponível para tamanho. Contate imediatamente a Ardeno Informática!"_s);
         return std::nullopt;
     }
-    db.prepare(u"INSERT INTO Tamanhos (Codigo, Tamanho, Descricao) VALUES (?1, ?2, ?2)"_s)
-        .bindList({livre, tamanho})
+    db.prepare(u"INSERT INTO Tamanhos (Codigo, Tamanho, Descricao) VALUES (?, ?, ?)"_s)
+        .bindList({livre, tamanho, tamanho})
         .run();
     t.commit();
     return livre;

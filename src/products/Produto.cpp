@@ -61,7 +61,7 @@ QString nivel6DoCodigo(qint64 codigo) { return formatText(u"%6.6d"_s, {codigo}).
 
 bool produtoTemGrade(Database& db, qint64 filial, qint64 codigo)
 {
-    return !db.cached(u"SELECT 1 FROM Tamanho WHERE Filial = ?1 AND Cod_Reduz = ?2 LIMIT 1"_s)
+    return !db.cached(u"SELECT 1 FROM Tamanho WHERE Filial = ? AND Cod_Reduz = ? LIMIT 1"_s)
                 .bindList({filial, codigo})
                 .scalar()
                 .isNull();
@@ -127,13 +127,13 @@ bool registraAlteracaoDescricao(Database& db, qint64 filial, qint64 codigo, cons
         return false;
     Transaction t(db);
     const QVariantList chave{filial, codigo, hoje};
-    const int mudou = db.prepare(u"UPDATE Sped_AlteraProduto SET Descricao = ?4 "
-                                 "WHERE Filial = ?1 AND Cod_Reduz = ?2 AND DataAlteracao = ?3"_s)
-                          .bindList(chave + QVariantList{anterior})
+    const int mudou = db.prepare(u"UPDATE Sped_AlteraProduto SET Descricao = ? "
+                                 "WHERE Filial = ? AND Cod_Reduz = ? AND DataAlteracao = ?"_s)
+                          .bindList(QVariantList{anterior} + chave)
                           .run();
     if (mudou == 0) {
         db.prepare(u"INSERT INTO Sped_AlteraProduto (Filial, Cod_Reduz, DataAlteracao, Descricao) "
-                   "VALUES (?1, ?2, ?3, ?4)"_s)
+                   "VALUES (?, ?, ?, ?)"_s)
             .bindList(chave + QVariantList{anterior})
             .run();
     }

@@ -27,7 +27,7 @@ bool buscaProduto(TableCursor& estproma, qint64 filial, qint64 codigo)
 
 QString nomeProduto(Database& db, qint64 filial, qint64 codigo)
 {
-    return db.cached(u"SELECT NOME1 FROM Estproma WHERE Filial = ?1 AND Cod_Reduz = ?2"_s)
+    return db.cached(u"SELECT NOME1 FROM Estproma WHERE Filial = ? AND Cod_Reduz = ?"_s)
         .bindList({filial, codigo})
         .scalar()
         .toString();
@@ -35,22 +35,22 @@ QString nomeProduto(Database& db, qint64 filial, qint64 codigo)
 
 Consulta consultaProdutosDaFilial(qint64 filial, bool inativos)
 {
-    return {u"SELECT * FROM Estproma WHERE Filial = ?1%1 ORDER BY NOME1, Cod_Reduz"_s.arg(
+    return {u"SELECT * FROM Estproma WHERE Filial = ?%1 ORDER BY NOME1, Cod_Reduz"_s.arg(
                 inativos ? QString() : u" AND SITUACAO = '1'"_s),
             {filial}};
 }
 
 Consulta consultaFamiliaProduto(qint64 filial, qint64 codigo)
 {
-    return {u"SELECT * FROM Estproma WHERE Filial = ?1 AND SITUACAO = '1' "
-            "AND Nivel4 = (SELECT Nivel4 FROM Estproma WHERE Filial = ?1 AND Cod_Reduz = ?2) "
+    return {u"SELECT * FROM Estproma WHERE Filial = ? AND SITUACAO = '1' "
+            "AND Nivel4 = (SELECT Nivel4 FROM Estproma WHERE Filial = ? AND Cod_Reduz = ?) "
             "ORDER BY LISTA6 DESC, Cod_Reduz"_s,
-            {filial, codigo}};
+            {filial, filial, codigo}};
 }
 
 Consulta consultaTamanhosProduto(qint64 filial, qint64 codigo)
 {
-    return {u"SELECT DISTINCT TAMANHO FROM Tamanho WHERE Filial = ?1 AND Cod_Reduz = ?2 ORDER BY TAMANHO"_s,
+    return {u"SELECT DISTINCT TAMANHO FROM Tamanho WHERE Filial = ? AND Cod_Reduz = ? ORDER BY TAMANHO"_s,
             {filial, codigo}};
 }
 
@@ -61,7 +61,7 @@ QStringList tamanhosProduto(Database& db, qint64 filial, qint64 codigo)
 
 QStringList observacoesProduto(Database& db, qint64 filial, qint64 codigo)
 {
-    return colunaTexto(db, {u"SELECT Observacao FROM ObseProd WHERE Filial = ?1 AND Cod_Reduz = ?2 "
+    return colunaTexto(db, {u"SELECT Observacao FROM ObseProd WHERE Filial = ? AND Cod_Reduz = ? "
                             "ORDER BY Sequencia"_s,
                             {filial, codigo}});
 }
@@ -69,7 +69,7 @@ QStringList observacoesProduto(Database& db, qint64 filial, qint64 codigo)
 int proximaSequenciaObservacao(Database& db, qint64 filial, qint64 codigo)
 {
     return int(db.cached(u"SELECT COALESCE(MAX(Sequencia), 0) + 1 FROM ObseProd "
-                         "WHERE Filial = ?1 AND Cod_Reduz = ?2"_s)
+                         "WHERE Filial = ? AND Cod_Reduz = ?"_s)
                    .bindList({filial, codigo})
                    .scalar()
                    .toLongLong());
@@ -79,7 +79,7 @@ Consulta consultaNiveis(int nivel, qint64 filial)
 {
     const TableDef t = estnivTable(nivel);  // refuses a level outside 1 to 5
     const QString n = QString::number(nivel);
-    return {u"SELECT Nivel%1 AS Codigo, Descric%1 AS Descricao FROM %2 WHERE Filial = ?1 "
+    return {u"SELECT Nivel%1 AS Codigo, Descric%1 AS Descricao FROM %2 WHERE Filial = ? "
             "ORDER BY Descric%1, Nivel%1"_s.arg(n, t.name()),
             {filial}};
 }
@@ -88,7 +88,7 @@ QString descricaoNivel(Database& db, int nivel, qint64 filial, const QString& co
 {
     const TableDef t = estnivTable(nivel);
     const QString n = QString::number(nivel);
-    return db.cached(u"SELECT Descric%1 FROM %2 WHERE Filial = ?1 AND Nivel%1 = ?2"_s.arg(n, t.name()))
+    return db.cached(u"SELECT Descric%1 FROM %2 WHERE Filial = ? AND Nivel%1 = ?"_s.arg(n, t.name()))
         .bindList({filial, codigo})
         .scalar()
         .toString();

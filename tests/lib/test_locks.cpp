@@ -4,7 +4,9 @@
 #include "TableRoutines.h"
 #include "TestTables.h"
 
+#include <QFile>
 #include <QProcess>
+#include <functional>
 #include <csignal>
 
 using namespace pcp;
@@ -54,15 +56,35 @@ private:
     QProcess proc_;
 };
 
+// What another workstation does to record 1 while this one works on it.
+enum class Other { Nothing, HoldsIt, DeletedIt, EmptiedTable };
+
 class Locks : public test::ScriptedTest {
 protected:
-    void SetUp() override
+    void SetUp() override { start(u"dados"_s); }
+    // A store of its own for each case of a table: record 1 "original", open on a cursor.
+    void start(const QString& name)
     {
-        path = tmp.filePath(u"dados.sqlite"_s);
+        table.reset();
+        path = tmp.filePath(name + u".sqlite"_s);
         store = Store::open(path, {test::itensTable()});
         store->db().exec(u"INSERT INTO Itens (Filial, Codigo, Nome) VALUES (1, 1, 'original')"_s);
         table = std::make_unique<TableCursor>(store, u"Itens"_s);
         table->open();
+    }
+    // Makes it happen. Another holder is a helper process, returned (null
+    // when it never got the lock); a delete goes through a second connection.
+    std::unique_ptr<Holder> meanwhile(Other other)
+    {
+        if (other == Other::HoldsIt) {
+            auto holder = std::make_unique<Holder>(path, u"edit"_s, 1);
+            return holder->waitFor("LOCKED") ? std::move(holder) : nullptr;
+        }
+        if (other == Other::DeletedIt || other == Other::EmptiedTable)
+            Store::open(path, {test::itensTable()})->db().exec(u"DELETE FROM Itens"_s);
+        if (other == Other::EmptiedTable)
+            table->refresh();
+        return nullptr;
     }
     QString nome() { return store->db().prepare(u"SELECT Nome FROM Itens WHERE Codigo = 1"_s).scalar().toString(); }
 
@@ -103,6 +125,20 @@ TEST_F(Locks, CancelGivesUpWithTheRecordUnchanged)
     // a delete is refused the same way while the other holds the record
     EXPECT_THROW(table->remove(), DbError);
     EXPECT_EQ(nome(), u"original"_s);
+}
+
+TEST_F(Locks, TwoPathsToOneStoreExcludeEachOther)
+{
+    const QString link = tmp.filePath(u"atalho.sqlite"_s);
+    ASSERT_TRUE(QFile::link(path, link));
+    Holder other(link, u"edit"_s, 1);
+    ASSERT_TRUE(other.waitFor("LOCKED"));
+    try {
+        table->edit();
+        ADD_FAILURE() << "both edit the record";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::RecordLocked);
+    }
 }
 
 TEST_F(Locks, AHolderKilledReleasesItsLock)
@@ -147,6 +183,125 @@ TEST_F(Locks, AWriterKilledMidTransactionLeavesAllOrNothing)
         EXPECT_EQ(reopened->db().prepare(u"PRAGMA integrity_check"_s).scalar().toString(), u"ok"_s);
         EXPECT_EQ(reopened->db().prepare(u"SELECT count(*) FROM Itens WHERE Filial = 9"_s).scalar().toInt(),
                   commit ? 2000 : 0);
+    }
+}
+
+struct KindCase {
+    const char* name;
+    Other other;
+    std::function<void(TableCursor&)> act;
+    DbErrorKind kind;
+};
+
+// Each failure of the cursor carries its kind; the text is only for people.
+TEST_F(Locks, EveryFailureOfTheCursorCarriesItsKind)
+{
+    const KindCase cases[] = {
+        {"edit of a record another holds", Other::HoldsIt, [](TableCursor& t) { t.edit(); },
+         DbErrorKind::RecordLocked},
+        {"delete of a record another holds", Other::HoldsIt, [](TableCursor& t) { t.remove(); },
+         DbErrorKind::RecordLocked},
+        {"edit of a deleted record", Other::DeletedIt, [](TableCursor& t) { t.edit(); }, DbErrorKind::RecordGone},
+        {"delete of a deleted record", Other::DeletedIt, [](TableCursor& t) { t.remove(); },
+         DbErrorKind::RecordGone},
+        {"edit with no record", Other::EmptiedTable, [](TableCursor& t) { t.edit(); },
+         DbErrorKind::NoCurrentRecord},
+        {"delete with no record", Other::EmptiedTable, [](TableCursor& t) { t.remove(); },
+         DbErrorKind::NoCurrentRecord},
+        {"a letter in a number", Other::Nothing,
+         [](TableCursor& t) {
+             t.edit();
+             t.setValue(u"Preco"_s, u"1x"_s);
+         },
+         DbErrorKind::Refused},
+        {"a text longer than its field", Other::Nothing,
+         [](TableCursor& t) {
+             t.edit();
+             t.setValue(u"Nome"_s, QString(31, u'a'));
+         },
+         DbErrorKind::Refused},
+        {"a duplicate key", Other::Nothing,
+         [](TableCursor& t) {
+             t.insert();
+             t.setValue(u"Filial"_s, 1);
+             t.setValue(u"Codigo"_s, 1);
+             t.post();
+         },
+         DbErrorKind::KeyViolation},
+        {"an engine failure", Other::Nothing,
+         [this](TableCursor& t) {
+             store->db().exec(u"DROP TABLE Itens"_s);
+             t.edit();
+         },
+         DbErrorKind::Engine},
+    };
+    for (const KindCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        start(QString::fromUtf8(c.name));
+        const auto holder = meanwhile(c.other);
+        ASSERT_TRUE(c.other != Other::HoldsIt || holder);
+        try {
+            c.act(*table);
+            ADD_FAILURE() << "no error";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.kind(), c.kind) << e.message().toStdString();
+            if (c.kind == DbErrorKind::Refused) {
+                EXPECT_FALSE(e.field().isEmpty()) << "a refused value names its field";
+            }
+        }
+        table->cancel();
+        if (c.kind != DbErrorKind::Engine) {
+            EXPECT_EQ(nome(), c.other == Other::Nothing || c.other == Other::HoldsIt ? u"original"_s : QString());
+        }
+    }
+}
+
+TEST_F(Locks, ADeleteOfARecordGoneMovesTheCursorOn)
+{
+    store->db().exec(u"INSERT INTO Itens (Filial, Codigo, Nome) VALUES (1, 2, 'segundo')"_s);
+    table->refresh();
+    Store::open(path, {test::itensTable()})->db().exec(u"DELETE FROM Itens WHERE Codigo = 1"_s);
+    EXPECT_THROW(table->remove(), DbError);
+    EXPECT_EQ(table->state(), TableCursor::State::Browse);
+    EXPECT_EQ(table->asInteger(u"Codigo"_s), 2);
+}
+
+// EditaRegistro decides on the kind: only a lock is worth a retry.
+TEST_F(Locks, EditaRegistroRetriesOnlyALock)
+{
+    struct Case {
+        const char* name;
+        Other other;
+        bool closed;
+        QStringList messages;  // shown in this order; OK answers each, Cancel the last lock question
+    };
+    const Case cases[] = {
+        {"locked: OK retries, Cancel gives up", Other::HoldsIt, false, {kLocked, kLocked}},
+        {"gone: one error, no retry", Other::DeletedIt, false, {u"Registro excluído por outro usuário"_s}},
+        {"no current record: its text once", Other::EmptiedTable, false,
+         {u"Nao ha registro atual na tabela Itens"_s}},
+        {"closed table: its text once", Other::Nothing, true, {u"A tabela Itens nao esta aberta"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        start(QString::fromUtf8(c.name));
+        const auto holder = meanwhile(c.other);
+        ASSERT_TRUE(c.other != Other::HoldsIt || holder);
+        if (c.closed)
+            table->close();
+        for (int i = 0; i < c.messages.size(); ++i) {
+            const bool lock = c.messages[i] == kLocked;
+            auto& e = script.expect(c.messages[i], lock && i + 1 == c.messages.size() ? MsgAnswer::Cancel
+                                                                                    : MsgAnswer::Ok);
+            e.icon = lock ? MsgIcon::Warning : MsgIcon::Error;
+            if (lock) {
+                e.caption = kCaption;
+                e.buttons = MsgButtons::OkCancel;
+            }
+        }
+        EXPECT_FALSE(EditaRegistro(*table));
+        EXPECT_NE(table->state(), TableCursor::State::Edit);
+        checkScript();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <functional>
 #include <QFile>
 
 using namespace pcp;
@@ -160,6 +161,82 @@ TEST_F(TableLayer, SearchesFiltersRangesAndLocate)
     t.first();
     EXPECT_TRUE(t.gotoBookmark(mark));
     EXPECT_EQ(t.asInteger(u"Filial"_s) * 100 + t.asInteger(u"Codigo"_s), 240);
+}
+
+// A grid reads the cursor's records at random and finds a record's row by
+// counting: both must agree with the cursor's own walk in every ordering,
+// blank key fields, filter, range and master link included.
+TEST_F(TableLayer, PositionsAndPagesAgreeWithTheWalk)
+{
+    {
+        Transaction tx(store->db());
+        for (int i = 1; i <= 150; ++i)
+            add(1 + i % 3, i, i % 4 == 0 ? QString() : u"T%1"_s.arg(i % 5),
+                i % 6 == 0 ? QString() : u"Nome %1"_s.arg(i % 9), i % 7);
+        tx.commit();
+    }
+    TableCursor master(store, u"Itens"_s);
+    master.open();
+    ASSERT_TRUE(master.findKey({2}));
+    const struct {
+        const char* name;
+        std::function<void(TableCursor&)> setUp;
+    } cases[] = {
+        {"primary index", [](TableCursor&) {}},
+        {"secondary index with blank names", [](TableCursor& t) { t.setIndexName(u"PorNome"_s); }},
+        {"any fields, blanks in both", [](TableCursor& t) { t.setIndexFields({u"Tamanho"_s, u"Nome"_s}); }},
+        {"filtered",
+         [](TableCursor& t) {
+             t.setFilter(u"Preco >= 3"_s);
+             t.setFiltered(true);
+         }},
+        {"range", [](TableCursor& t) { t.setRange({2, 10}, {3, 5}); }},
+        {"master link", [&](TableCursor& t) { t.setMasterLink(&master, {u"Filial"_s}); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TableCursor t(store, u"Itens"_s);
+        c.setUp(t);
+        t.open();
+        std::vector<qint64> order;
+        for (t.first(); !t.eof(); t.next())
+            order.push_back(t.bookmark().rowid);
+        ASSERT_EQ(qint64(order.size()), t.recordCount());
+        ASSERT_GT(order.size(), 10u);
+        t.first();
+        for (size_t i = 0; i < order.size(); ++i)
+            ASSERT_EQ(t.positionOf({order[i]}), qint64(i)) << "record " << order[i];
+        // pages at offsets from either end, and continued by key both ways
+        const size_t mid = order.size() / 2;
+        for (size_t at : {size_t(0), size_t(3), mid, order.size() - 4}) {
+            for (qint64 total : {qint64(-1), qint64(order.size())}) {  // counted, or given by a grid
+                const auto page = t.recordsAt(qint64(at), 4, total);
+                ASSERT_EQ(page.size(), std::min<size_t>(4, order.size() - at));
+                for (size_t k = 0; k < page.size(); ++k)
+                    EXPECT_EQ(page[k].mark.rowid, order[at + k]) << "offset " << at;
+            }
+        }
+        const auto middle = t.recordsAt(qint64(mid), 1).front();
+        const auto after = t.recordsAfter(middle, 3);
+        const auto before = t.recordsBefore(middle, 3);
+        ASSERT_EQ(after.size(), 3u);
+        ASSERT_EQ(before.size(), 3u);
+        for (size_t k = 0; k < 3; ++k) {
+            EXPECT_EQ(after[k].mark.rowid, order[mid + 1 + k]);
+            EXPECT_EQ(before[k].mark.rowid, order[mid - 3 + k]);
+        }
+        EXPECT_EQ(t.bookmark().rowid, order.front()) << "reading for a grid never moves the cursor";
+    }
+    TableCursor all(store, u"Itens"_s);
+    all.open();
+    all.setFilter(u"Filial = 1"_s);
+    all.setFiltered(true);
+    const qint64 outside = Statement(store->db(), u"SELECT _rowid_ FROM Itens WHERE Filial = 2"_s).scalar().toLongLong();
+    EXPECT_EQ(all.positionOf({outside}), -1) << "a record the cursor does not show has no row";
+    const auto found = all.lookup({u"Codigo"_s, u"Tamanho"_s}, {12, QVariant()});
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->values[all.def().fieldIndex(u"Codigo"_s)].toInt(), 12);
+    EXPECT_FALSE(all.lookup({u"Codigo"_s}, {4}).has_value()) << "record 4 is outside the filter";
 }
 
 TEST_F(TableLayer, FilterTextIsCheckedAndNeverPastedIntoSql)

@@ -170,7 +170,8 @@ void declareBranchTables(Catalog& catalog)
 }
 
 TDMFilial::TDMFilial(std::shared_ptr<Store> store)
-    : TFilial(store, u"Filial"_s),
+    : DataModule(store),
+      TFilial(store, u"Filial"_s),
       TEscriCfg(store, u"Escricfg"_s),
       TEstoqCfg(store, u"Estoqcfg"_s),
       TCreCfg(store, u"CRECFG"_s),
@@ -178,9 +179,10 @@ TDMFilial::TDMFilial(std::shared_ptr<Store> store)
       TPedidCfp(store, u"PEDIDCFG"_s),
       TContCfg(store, u"CONTCFG"_s),
       TFil(store, u"Filial"_s),
-      TDadosFilialCompl(store, u"Filial2"_s),
-      store_(std::move(store))
+      TDadosFilialCompl(store, u"Filial2"_s)
 {
+    declare({&TFilial, &TEscriCfg, &TEstoqCfg, &TCreCfg, &TFaturCfg, &TPedidCfp, &TContCfg, &TFil,
+             &TDadosFilialCompl});
     for (TableCursor* detail : {&TEscriCfg, &TEstoqCfg, &TCreCfg, &TFil, &TDadosFilialCompl})
         detail->setMasterLink(&TFilial, {u"Filial"_s});
 }
@@ -189,13 +191,6 @@ void TDMFilial::openBranchTables()
 {
     for (TableCursor* t : {&TFilial, &TEscriCfg, &TEstoqCfg, &TCreCfg})
         t->open();
-}
-
-void TDMFilial::closeAll()
-{
-    for (TableCursor* t : {&TEscriCfg, &TEstoqCfg, &TCreCfg, &TFaturCfg, &TPedidCfp, &TContCfg, &TFil,
-                           &TDadosFilialCompl, &TFilial})
-        t->close();
 }
 
 bool TDMFilial::positionOn(int filial)

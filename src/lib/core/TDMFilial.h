@@ -1,7 +1,7 @@
 #pragma once
 // The branch data module: the branch row of the current branch and the
 // configuration rows of the other modules of the suite, linked to it.
-#include "TableCursor.h"
+#include "DataModule.h"
 
 namespace pcp {
 
@@ -9,13 +9,14 @@ namespace pcp {
 void declareBranchTables(Catalog& catalog);
 TableDef filialTable();
 
-class TDMFilial {
+class TDMFilial : public DataModule {
 public:
     explicit TDMFilial(std::shared_ptr<Store> store);
 
-    // Opens the tables the branch screen opens (Filial and the linked configuration rows).
+    // Opens the tables the branch screen opens (Filial and the linked
+    // configuration rows); the others open when first used. closeAll()
+    // closes them all.
     void openBranchTables();
-    void closeAll();
     // Positions TFilial on a branch; the linked tables follow.
     bool positionOn(int filial);
 
@@ -28,12 +29,6 @@ public:
     TableCursor TContCfg;
     TableCursor TFil;  // second cursor on Filial, for the processing-date guard
     TableCursor TDadosFilialCompl;
-
-    Store& store() { return *store_; }
-    const std::shared_ptr<Store>& storePtr() const { return store_; }
-
-private:
-    std::shared_ptr<Store> store_;
 };
 
 // The process-wide branch data module; null until a company is chosen.

@@ -25,9 +25,18 @@ public:
     int code() const { return code_; }
     DbErrorKind kind() const { return kind_; }
     bool isKeyViolation() const { return kind_ == DbErrorKind::KeyViolation; }
+    // The field a refused value was meant for (its declared name), so a screen
+    // can name it by its label; empty when the error is not about one field.
+    const QString& field() const { return field_; }
+    DbError& setField(const QString& field)
+    {
+        field_ = field;
+        return *this;
+    }
 
 private:
     QString message_;
+    QString field_;
     int code_;
     DbErrorKind kind_;
 };

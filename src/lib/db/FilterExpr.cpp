@@ -31,7 +31,7 @@ public:
             ++i_;
             for (;;) {
                 if (i_ >= s_.size())
-                    throw DbError(u"Filtro invalido: texto sem aspas de fechamento"_s);
+                    throw DbError(u"Filtro invalido: texto sem aspas de fechamento"_s, DbErrorKind::Refused);
                 if (s_[i_] == c) {
                     if (i_ + 1 < s_.size() && s_[i_ + 1] == c) {
                         text += c;
@@ -48,7 +48,7 @@ public:
         if (c == u'[') {
             const qsizetype end = s_.indexOf(u']', i_);
             if (end < 0)
-                throw DbError(u"Filtro invalido: falta ]"_s);
+                throw DbError(u"Filtro invalido: falta ]"_s, DbErrorKind::Refused);
             Token t{Token::Name, s_.mid(i_ + 1, end - i_ - 1)};
             i_ = end + 1;
             return t;
@@ -70,7 +70,7 @@ public:
                 i_ += op.size();
                 return {Token::Op, op == u"!="_s ? u"<>"_s : op};
             }
-        throw DbError(u"Filtro invalido: caractere inesperado '%1'"_s.arg(c));
+        throw DbError(u"Filtro invalido: caractere inesperado '%1'"_s.arg(c), DbErrorKind::Refused);
     }
 
 private:
@@ -98,7 +98,7 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(const QString& why) { throw DbError(u"Filtro invalido: "_s + why); }
+    [[noreturn]] void fail(const QString& why) { throw DbError(u"Filtro invalido: "_s + why, DbErrorKind::Refused); }
     void advance() { tok_ = lex_.next(); }
     bool isWord(const char16_t* w) const
     {

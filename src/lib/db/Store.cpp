@@ -4,40 +4,40 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <sys/vfs.h>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace pcp {
 
 namespace {
-QString networkFileSystemName(long type)
+[[noreturn]] void refuseNetwork(const QString& what, const QString& path, const QString& kind)
 {
-    switch (static_cast<unsigned long>(type)) {
-    case 0x6969UL: return u"NFS"_s;
-    case 0x517BUL: return u"SMB"_s;
-    case 0xFF534D42UL: return u"CIFS"_s;
-    case 0xFE534D42UL: return u"SMB2"_s;
-    case 0x5346414FUL: return u"AFS"_s;
-    case 0x73757245UL: return u"Coda"_s;
-    case 0x564C: return u"NCP"_s;
-    case 0x47504653UL: return u"GPFS"_s;
-    case 0x65735546UL: return u"FUSE"_s;  // sshfs and other network mounts
-    default: return {};
-    }
+    throw DbError(u"%1 \"%2\" está em um sistema de arquivos de rede (%3). "
+                  u"O banco de dados local não pode ser usado por rede com segurança; "
+                  u"use uma pasta local ou o modo servidor."_s.arg(what, path, kind),
+                  DbErrorKind::Refused);
 }
 }  // namespace
 
-void requireLocalFileSystem(const QString& folder)
+void requireLocalFileSystem(const QString& folder, const MountTable& mounts)
 {
-    struct statfs info;
-    if (statfs(QFile::encodeName(folder).constData(), &info) != 0)
-        return;  // a missing folder is reported when the store is opened
-    const QString kind = networkFileSystemName(long(info.f_type));
+    const QString kind = networkKindOf(folder, mounts);
     if (!kind.isEmpty())
-        throw DbError(u"A pasta da empresa \"%1\" está em um sistema de arquivos de rede (%2). "
-                      u"O banco de dados local não pode ser usado por rede com segurança; "
-                      u"use uma pasta local ou o modo servidor."_s.arg(folder, kind));
+        refuseNetwork(u"A pasta da empresa"_s, folder, kind);
+}
+
+QString checkCompanyStore(const QString& folder, CompanyStore mode, const MountTable& mounts)
+{
+    requireLocalFileSystem(folder, mounts);
+    if (!QFileInfo(folder).isDir())
+        throw DbError(u"Pasta nao encontrada: "_s + QFileInfo(folder).absoluteFilePath(), DbErrorKind::Refused);
+    const QString file = realFilePath(companyStorePath(folder));
+    const QString kind = networkKindOf(file, mounts);
+    if (!kind.isEmpty())
+        refuseNetwork(u"O banco de dados da empresa"_s, file, kind);
+    if (mode == CompanyStore::MustExist && !QFileInfo::exists(file))
+        throw DbError(u"Banco de dados nao encontrado: "_s + file, DbErrorKind::Refused);
+    return file;
 }
 
 QString companyStorePath(const QString& folder)
@@ -47,9 +47,9 @@ QString companyStorePath(const QString& folder)
 
 std::shared_ptr<Store> Store::open(const QString& file, const QList<TableDef>& tables)
 {
-    const QFileInfo info(file);
+    const QFileInfo info(realFilePath(file));
     if (!info.absoluteDir().exists())
-        throw DbError(u"Pasta nao encontrada: "_s + info.absolutePath());
+        throw DbError(u"Pasta nao encontrada: "_s + info.absolutePath(), DbErrorKind::Refused);
     std::shared_ptr<Store> store(new Store);
     store->path_ = info.absoluteFilePath();
     store->db_ = std::make_unique<Database>(store->path_);
@@ -61,10 +61,10 @@ std::shared_ptr<Store> Store::open(const QString& file, const QList<TableDef>& t
     return store;
 }
 
-std::shared_ptr<Store> Store::openCompany(const QString& folder, const Catalog& catalog)
+std::shared_ptr<Store> Store::openCompany(const QString& folder, const Catalog& catalog, CompanyStore mode,
+                                          const MountTable& mounts)
 {
-    requireLocalFileSystem(folder);
-    return open(companyStorePath(folder), catalog.tables());
+    return open(checkCompanyStore(folder, mode, mounts), catalog.tables());
 }
 
 QString Store::folder() const { return QFileInfo(path_).absolutePath(); }
@@ -87,7 +87,7 @@ AttachedStore::AttachedStore(Database& db, const QString& file, const QString& a
     : db_(db), alias_(alias)
 {
     if (!QFileInfo::exists(file))
-        throw DbError(u"Banco de dados nao encontrado: "_s + file);
+        throw DbError(u"Banco de dados nao encontrado: "_s + file, DbErrorKind::Refused);
     Statement st(db, u"ATTACH DATABASE ?1 AS "_s + quoted(alias));
     st.bindText(1, file);
     st.run();

@@ -3,6 +3,7 @@
 // company's "dados.sqlite", the company list "Empresa.db", the login store,
 // or a scratch table's file in TmpDb/.
 #include "Database.h"
+#include "FileSystems.h"
 #include "RecordLocks.h"
 #include "TableDef.h"
 
@@ -11,14 +12,20 @@
 
 namespace pcp {
 
+enum class CompanyStore { MayCreate, MustExist };
+
 class Store {
 public:
-    // Opens (creating when missing) the file and brings the given tables up to date.
+    // Opens (creating when missing) the file and brings the given tables up
+    // to date. A path through symbolic links is resolved once: the store, its
+    // journal and its lock file all sit beside the real file.
     static std::shared_ptr<Store> open(const QString& file, const QList<TableDef>& tables = {});
     // Opens the company store "dados.sqlite" of a company folder with every
-    // table of the catalog. Refuses a folder on a network file system.
+    // table of the catalog, after checkCompanyStore (a refusal writes nothing).
     static std::shared_ptr<Store> openCompany(const QString& folder,
-                                              const Catalog& catalog = Catalog::global());
+                                              const Catalog& catalog = Catalog::global(),
+                                              CompanyStore mode = CompanyStore::MayCreate,
+                                              const MountTable& mounts = MountTable::system());
 
     Database& db() { return *db_; }
     LockFile& locks() { return *locks_; }
@@ -41,8 +48,18 @@ private:
 
 inline constexpr const char16_t* kCompanyStoreFile = u"dados.sqlite";
 
-// Throws DbError with a clear message when the folder is on a network file system.
-void requireLocalFileSystem(const QString& folder);
+// Throws DbError (Refused) with a clear message when the folder, or the
+// nearest existing folder above it when it is missing, is on a network file
+// system. Call it before creating a company folder.
+void requireLocalFileSystem(const QString& folder, const MountTable& mounts = MountTable::system());
+
+// The real path of a company folder's store, decided before anything is
+// opened or created: throws DbError (Refused) when the folder is missing,
+// when the folder or the real store file (a "dados.sqlite" may be a symbolic
+// link) is on a network file system, or, for MustExist, when there is no
+// store yet. A refusal has written nothing: no folder, store, journal or lock file.
+QString checkCompanyStore(const QString& folder, CompanyStore mode = CompanyStore::MayCreate,
+                          const MountTable& mounts = MountTable::system());
 
 // Attaches another store to a connection for the statements that name its
 // tables ("outra"."Estproma"); detached when the guard ends. SQLite does not

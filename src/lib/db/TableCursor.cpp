@@ -86,13 +86,13 @@ void TableCursor::setTable(TableDef table)
 void TableCursor::requireActive() const
 {
     if (state_ == State::Inactive)
-        throw DbError(u"A tabela %1 nao esta aberta"_s.arg(def_.name()));
+        throw DbError(u"A tabela %1 nao esta aberta"_s.arg(def_.name()), DbErrorKind::Refused);
 }
 
 void TableCursor::requireEditing() const
 {
     if (state_ != State::Edit && state_ != State::Insert)
-        throw DbError(u"A tabela %1 nao esta em modo de edicao"_s.arg(def_.name()));
+        throw DbError(u"A tabela %1 nao esta em modo de edicao"_s.arg(def_.name()), DbErrorKind::Refused);
 }
 
 // Moving away from a record being changed posts it first.
@@ -111,7 +111,7 @@ int TableCursor::fieldIndexOrThrow(const QString& field) const
 {
     const int i = def_.fieldIndex(field);
     if (i < 0)
-        throw DbError(u"Campo %1 nao encontrado na tabela %2"_s.arg(field, def_.name()));
+        throw DbError(u"Campo %1 nao encontrado na tabela %2"_s.arg(field, def_.name()), DbErrorKind::Refused);
     return i;
 }
 
@@ -154,7 +154,7 @@ void TableCursor::setIndexName(const QString& name)
 {
     const IndexDef* idx = name.isEmpty() ? nullptr : def_.findIndex(name);
     if (!name.isEmpty() && !idx)
-        throw DbError(u"Indice %1 nao encontrado na tabela %2"_s.arg(name, def_.name()));
+        throw DbError(u"Indice %1 nao encontrado na tabela %2"_s.arg(name, def_.name()), DbErrorKind::Refused);
     const Row* row = active() ? current() : nullptr;
     const std::optional<Row> keep = row ? std::optional<Row>(*row) : std::nullopt;
     indexName_ = idx ? idx->name : QString();
@@ -268,15 +268,18 @@ TableCursor::Where TableCursor::baseWhere() const
     return w;
 }
 
-std::vector<TableCursor::Row> TableCursor::query(const Where& where, bool forward, int limit) const
+std::vector<TableCursor::Row> TableCursor::query(const Where& where, bool forward, int limit, qint64 skip) const
 {
     QStringList order;
     for (const OrderColumn& c : orderColumns())
         order << c.sql + (forward ? QString() : u" DESC"_s);
     const QString sql = u"SELECT "_s + selectList() + u" FROM "_s + quoted(def_.name()) + where.text() +
-                        u" ORDER BY "_s + order.join(u", "_s) + u" LIMIT "_s + QString::number(limit);
+                        u" ORDER BY "_s + order.join(u", "_s) + u" LIMIT "_s + QString::number(limit) +
+                        (skip > 0 ? u" OFFSET ?"_s : QString());
     Statement& st = store_->db().cached(sql);
     st.bindList(where.params);
+    if (skip > 0)
+        st.bindInt(int(where.params.size()) + 1, skip);
     std::vector<Row> rows;
     while (st.next())
         rows.push_back(readRow(st));
@@ -424,13 +427,34 @@ void TableCursor::prior()
     showPage(std::move(rows), pos);
 }
 
+qint64 TableCursor::count(const Where& where) const
+{
+    Statement& st = store_->db().cached(u"SELECT count(*) FROM "_s + quoted(def_.name()) + where.text());
+    st.bindList(where.params);
+    return st.scalar().toLongLong();
+}
+
 int TableCursor::recordCount() const
 {
     requireActive();
-    const Where w = baseWhere();
-    Statement& st = store_->db().cached(u"SELECT count(*) FROM "_s + quoted(def_.name()) + w.text());
-    st.bindList(w.params);
-    return int(st.scalar().toLongLong());
+    return int(count(baseWhere()));
+}
+
+TableCursor::Where TableCursor::matching(const QStringList& fields, const QVariantList& values,
+                                         bool caseInsensitive) const
+{
+    Where w = baseWhere();
+    for (int i = 0; i < fields.size(); ++i) {
+        const FieldDef& f = def_.fields()[fieldIndexOrThrow(fields[i])];
+        FieldDef unbounded = f;
+        unbounded.size = 0;
+        const QVariant v = toStorage(f, coerceForField(unbounded, values.value(i)));
+        if (caseInsensitive && !v.isNull() && (f.type == FieldType::String || f.type == FieldType::Memo))
+            w.add(u"pcp_upper("_s + quoted(f.name) + u") = pcp_upper(?)"_s, {v});
+        else
+            w.add(quoted(f.name) + u" IS ?"_s, {v});
+    }
+    return w;
 }
 
 bool TableCursor::findKey(const QVariantList& values)
@@ -439,7 +463,7 @@ bool TableCursor::findKey(const QVariantList& values)
     checkBrowse();
     const auto cols = orderColumns();
     if (values.isEmpty() || values.size() >= qsizetype(cols.size()))
-        throw DbError(u"Chave invalida para a tabela %1"_s.arg(def_.name()));
+        throw DbError(u"Chave invalida para a tabela %1"_s.arg(def_.name()), DbErrorKind::Refused);
     Where w = baseWhere();
     for (int i = 0; i < values.size(); ++i)
         w.add(cols[size_t(i)].sql + u" IS ?"_s, {storageKey(i, values[i])});
@@ -507,18 +531,7 @@ bool TableCursor::locate(const QStringList& fields, const QVariantList& values, 
 {
     requireActive();
     checkBrowse();
-    Where w = baseWhere();
-    for (int i = 0; i < fields.size(); ++i) {
-        const FieldDef& f = def_.fields()[fieldIndexOrThrow(fields[i])];
-        FieldDef unbounded = f;
-        unbounded.size = 0;
-        const QVariant v = toStorage(f, coerceForField(unbounded, values.value(i)));
-        if (caseInsensitive && !v.isNull() && (f.type == FieldType::String || f.type == FieldType::Memo))
-            w.add(u"pcp_upper("_s + quoted(f.name) + u") = pcp_upper(?)"_s, {v});
-        else
-            w.add(quoted(f.name) + u" IS ?"_s, {v});
-    }
-    auto rows = query(w, true, 1);
+    auto rows = query(matching(fields, values, caseInsensitive), true, 1);
     if (rows.empty())
         return false;
     showPage(std::move(rows), 0);
@@ -604,14 +617,14 @@ void TableCursor::edit()
         return;
     const Row* row = current();
     if (!row)
-        throw DbError(u"Nao ha registro atual na tabela %1"_s.arg(def_.name()));
+        throw DbError(u"Nao ha registro atual na tabela %1"_s.arg(def_.name()), DbErrorKind::NoCurrentRecord);
     RecordLock lock = store_->locks().tryLock(def_.name(), pkOf(row->values));
     if (!lock.held())
-        throw DbError(u"Registro bloqueado por outro usuário"_s);
+        throw DbError(u"Registro bloqueado por outro usuário"_s, DbErrorKind::RecordLocked);
     // Edit what is on disk now, not what this cursor read earlier.
     auto fresh = fetchRowId(row->rowid, false);
     if (!fresh)
-        throw DbError(u"Registro excluído por outro usuário"_s);
+        throw DbError(u"Registro excluído por outro usuário"_s, DbErrorKind::RecordGone);
     buffer_[size_t(pos_)] = *fresh;
     editValues_ = fresh->values;
     editRowId_ = fresh->rowid;
@@ -625,7 +638,8 @@ void TableCursor::post()
         return;
     for (int i = 0; i < def_.fields().size(); ++i)
         if (def_.fields()[i].required && editValues_[i].isNull())
-            throw DbError(u"O campo %1 deve ser preenchido"_s.arg(def_.fields()[i].name));
+            throw DbError(u"O campo %1 deve ser preenchido"_s.arg(def_.fields()[i].name), DbErrorKind::Refused)
+                .setField(def_.fields()[i].name);
     Database& db = store_->db();
     qint64 rowid = editRowId_;
     if (state_ == State::Insert) {
@@ -665,7 +679,7 @@ void TableCursor::post()
             Statement& st = db.cached(u"UPDATE "_s + quoted(def_.name()) + u" SET "_s + sets.join(u", "_s) +
                                       u" WHERE rowid = ?"_s);
             if (st.bindList(params).run() == 0)
-                throw DbError(u"Registro excluído por outro usuário"_s);
+                throw DbError(u"Registro excluído por outro usuário"_s, DbErrorKind::RecordGone);
         }
     }
     lock_.release();
@@ -697,17 +711,27 @@ void TableCursor::remove()
     }
     const Row* row = current();
     if (!row)
-        throw DbError(u"Nao ha registro atual na tabela %1"_s.arg(def_.name()));
+        throw DbError(u"Nao ha registro atual na tabela %1"_s.arg(def_.name()), DbErrorKind::NoCurrentRecord);
     const Row gone = *row;
     RecordLock lock = state_ == State::Edit ? std::move(lock_)
                                             : store_->locks().tryLock(def_.name(), pkOf(gone.values));
     if (!lock.held())
-        throw DbError(u"Registro bloqueado por outro usuário"_s);
+        throw DbError(u"Registro bloqueado por outro usuário"_s, DbErrorKind::RecordLocked);
     Statement& st = store_->db().cached(u"DELETE FROM "_s + quoted(def_.name()) + u" WHERE rowid = ?"_s);
-    st.bindInt(1, gone.rowid).run();
+    const bool deleted = st.bindInt(1, gone.rowid).run() > 0;
     lock.release();
     state_ = State::Browse;
     editValues_.clear();
+    showNeighbourOf(gone);
+    // Someone else deleted it first: the cursor has moved on all the same,
+    // but the caller must know its own delete did nothing.
+    if (!deleted)
+        throw DbError(u"Registro excluído por outro usuário"_s, DbErrorKind::RecordGone);
+}
+
+// After a delete: the record that followed the gone one, else the one before it.
+void TableCursor::showNeighbourOf(const Row& gone)
+{
     const QVariantList key = orderValues(gone);
     auto rows = fetchFrom(key, true, false, kPage);
     if (!rows.empty()) {

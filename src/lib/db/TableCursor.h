@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pcp {
@@ -77,6 +78,31 @@ public:
     Bookmark bookmark() const;
     bool gotoBookmark(const Bookmark& mark);
 
+    // Reading for a grid, without moving the cursor or touching a record being
+    // changed: the records the cursor shows (its index order, filter, range
+    // and master link), each with its bookmark and every field in memory form.
+    struct Record {
+        Bookmark mark;
+        QVariantList values;  // one per field of def()
+    };
+    // `count` records from the one at `offset` (0 is the first), reached from
+    // the nearer end of the table. `total` is the record count when the caller
+    // knows it already (a grid does); otherwise it is counted.
+    std::vector<Record> recordsAt(qint64 offset, int count, qint64 total = -1) const;
+    // Up to `count` records right after (or before) a record read earlier,
+    // found by its key in the index order: no offset to skip.
+    std::vector<Record> recordsAfter(const Record& from, int count) const;
+    std::vector<Record> recordsBefore(const Record& from, int count) const;
+    // How many records come before this one in the cursor's order (its row in
+    // a grid); -1 when the cursor does not show it. One counting query per key
+    // field, each over an index range.
+    qint64 positionOf(const Bookmark& mark) const;
+    // The record of a bookmark when the cursor shows it.
+    std::optional<Record> record(const Bookmark& mark) const;
+    // The first record, in the cursor's order, whose fields equal the values
+    // (blank matches blank); the cursor stays where it is.
+    std::optional<Record> lookup(const QStringList& fields, const QVariantList& values) const;
+
     void insert();
     void append() { insert(); }
     void edit();
@@ -128,10 +154,16 @@ private:
     std::vector<OrderColumn> orderColumns() const;
     QVariantList orderValues(const Row& row) const;
     QVariant storageKey(int orderIndex, const QVariant& value) const;
-    std::vector<Row> query(const Where& where, bool forward, int limit) const;
+    std::vector<Row> query(const Where& where, bool forward, int limit, qint64 skip = 0) const;
     std::vector<Row> fetchFrom(const QVariantList& key, bool forward, bool inclusive, int limit) const;
     std::optional<Row> fetchRowId(qint64 rowid, bool applyBase) const;
+    qint64 count(const Where& where) const;
+    static Record toRecord(Row row);
+    static std::vector<Record> toRecords(std::vector<Row> rows);
+    Row rowOf(const Record& record) const;
+    Where matching(const QStringList& fields, const QVariantList& values, bool caseInsensitive) const;
     void showPage(std::vector<Row> rows, int pos);
+    void showNeighbourOf(const Row& gone);
     void setEmpty();
     void masterScrolled();
     QVariantList pkOf(const QVariantList& values) const;

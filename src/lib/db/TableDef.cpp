@@ -130,7 +130,7 @@ QVariant toStorage(const FieldDef& field, const QVariant& value)
 namespace {
 [[noreturn]] void badValue(const FieldDef& f, const QString& text, const QString& what)
 {
-    throw DbError(u"'%1' não é %2 (campo %3)"_s.arg(text, what, f.name));
+    throw DbError(u"'%1' não é %2 (campo %3)"_s.arg(text, what, f.name), DbErrorKind::Refused).setField(f.name);
 }
 
 bool isText(const QVariant& v) { return v.typeId() == QMetaType::QString; }
@@ -185,7 +185,9 @@ QVariant coerceForField(const FieldDef& f, const QVariant& value)
         const QString s = value.toString();
         if (f.type == FieldType::String && f.size > 0 && s.size() > f.size)
             throw DbError(u"O texto \"%1\" excede o tamanho do campo %2 (%3 caracteres)"_s.arg(s, f.name)
-                              .arg(f.size));
+                              .arg(f.size),
+                          DbErrorKind::Refused)
+                .setField(f.name);
         return s;
     }
     case FieldType::SmallInt: {
@@ -291,7 +293,7 @@ const TableDef& Catalog::get(const QString& name) const
 {
     if (const TableDef* t = find(name))
         return *t;
-    throw DbError(u"Tabela nao declarada: "_s + name);
+    throw DbError(u"Tabela nao declarada: "_s + name, DbErrorKind::Refused);
 }
 
 }  // namespace pcp

@@ -4,9 +4,6 @@
 #include "Messages.h"
 
 #include <QHeaderView>
-#include <QRegularExpression>
-#include <QScopedValueRollback>
-#include <QSignalBlocker>
 #include <QTableView>
 
 using namespace Qt::Literals::StringLiterals;
@@ -31,21 +28,42 @@ int indexOf(const QStringList& names, const QString& name)
             return i;
     return -1;
 }
+
+constexpr size_t kMaxChunks = 64;
 }  // namespace
 
 CursorTableModel::CursorTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void CursorTableModel::setColumns(QList<GridColumn> columns)
+void CursorTableModel::reset(const std::function<void()>& change)
 {
-    const QScopedValueRollback<bool> busy(notifying_, true);
     beginResetModel();
-    columns_ = std::move(columns);
-    rows_.clear();
-    atEnd_ = false;
+    ++generation_;
+    chunks_.clear();
+    try {
+        change();
+    } catch (...) {
+        total_ = 0;
+        chunks_.clear();
+        endResetModel();
+        throw;
+    }
     endResetModel();
 }
 
-void CursorTableModel::setLinkFields(const QStringList& fields) { linkFields_ = fields; }
+void CursorTableModel::setColumns(QList<GridColumn> columns)
+{
+    reset([&] { columns_ = std::move(columns); });
+}
+
+void CursorTableModel::setChunkSize(int rows)
+{
+    reset([&] { chunk_ = qMax(1, rows); });
+}
+
+void CursorTableModel::setLinkFields(const QStringList& fields)
+{
+    reset([&] { linkFields_ = fields; });
+}
 
 void CursorTableModel::setCursor(TableCursor* cursor)
 {
@@ -83,123 +101,167 @@ const FieldDef* CursorTableModel::fieldOf(const QString& name) const
     return cursor_ ? cursor_->def().findField(name) : layout_.findField(name);
 }
 
-void CursorTableModel::readChunk(std::vector<Row>& out)
+qint64 CursorTableModel::countRows() const
 {
     if (cursor_)
-        readCursorChunk(out);
-    else if (store_)
-        readQueryChunk(out);
+        return cursor_->active() ? cursor_->recordCount() : 0;
+    if (!store_)
+        return 0;
+    Statement st = store_->db().prepare(u"SELECT count(*) FROM ("_s + sql_ + u")"_s);
+    st.bindList(params_);
+    return st.scalar().toLongLong();
+}
+
+void CursorTableModel::refresh()
+{
+    reset([&] {
+        total_ = 0;
+        const qint64 total = countRows();
+        total_ = total;
+        if (total_ > 0)
+            chunks_[0].rows = readChunk(0);  // a column the source lacks fails here, not in paint
+    });
+}
+
+void CursorTableModel::clear()
+{
+    reset([&] { total_ = 0; });
+}
+
+std::vector<CursorTableModel::Row> CursorTableModel::readChunk(qint64 chunk) const
+{
+    const qint64 offset = chunk * chunk_;
+    const int count = int(std::min<qint64>(chunk_, total_ - offset));
+    if (count <= 0)
+        return {};
+    return cursor_ ? readCursorChunk(chunk, count) : readQueryChunk(offset, count);
+}
+
+// A neighbour chunk already read gives the key to continue from; only a jump
+// into the unknown counts rows from the nearer end.
+std::vector<CursorTableModel::Row> CursorTableModel::readCursorChunk(qint64 chunk, int count) const
+{
+    const TableCursor& c = *cursor_;
+    if (!c.active())
+        return {};
+    std::vector<TableCursor::Record> records;
+    const auto before = chunks_.find(chunk - 1);
+    const auto after = chunks_.find(chunk + 1);
+    if (before != chunks_.end() && int(before->second.rows.size()) == chunk_)
+        records = c.recordsAfter(before->second.rows.back().record, count);
+    else if (after != chunks_.end() && !after->second.rows.empty())
+        records = c.recordsBefore(after->second.rows.front().record, count);
     else
-        atEnd_ = true;
+        records = c.recordsAt(chunk * chunk_, count, total_);
+    return rowsOf(std::move(records));
 }
 
-void CursorTableModel::readCursorChunk(std::vector<Row>& out)
+std::vector<CursorTableModel::Row> CursorTableModel::rowsOf(std::vector<TableCursor::Record> records) const
 {
-    TableCursor& c = *cursor_;
-    if (!c.active()) {
-        atEnd_ = true;
-        return;
+    QList<int> indexes;
+    for (const QString& f : rowFields()) {
+        const int i = cursor_->def().fieldIndex(f);
+        if (i < 0)
+            throw DbError(u"Campo %1 nao encontrado na tabela %2"_s.arg(f, cursor_->tableName()),
+                          DbErrorKind::Refused);
+        indexes << i;
     }
-    if (c.state() != TableCursor::State::Browse)
-        return;  // walking would post the record being changed
-    const QStringList fields = rowFields();
-    const TableCursor::Bookmark here = c.bookmark();
-    const QSignalBlocker quiet(&c);  // the screen does not see the walk
-    bool more = false;
-    if (rows_.empty()) {
-        c.first();
-        more = !c.eof();
-    } else if (c.gotoBookmark(rows_.back().mark)) {
-        c.next();
-        more = !c.eof();
-    }  // else the last row read is gone: the grid needs a refresh, read no further
-    while (more && int(out.size()) < chunk_) {
+    std::vector<Row> rows;
+    rows.reserve(records.size());
+    for (TableCursor::Record& r : records) {
         Row row;
-        row.mark = c.bookmark();
-        row.values.reserve(fields.size());
-        for (const QString& f : fields)
-            row.values << c.value(f);
-        out.push_back(std::move(row));
-        c.next();
-        more = !c.eof();
+        row.values.reserve(indexes.size());
+        for (int i : indexes)
+            row.values << r.values[i];
+        row.record = std::move(r);
+        rows.push_back(std::move(row));
     }
-    atEnd_ = !more;
-    if (!here.valid() || !c.gotoBookmark(here))
-        c.first();
+    return rows;
 }
 
-void CursorTableModel::readQueryChunk(std::vector<Row>& out)
+std::vector<CursorTableModel::Row> CursorTableModel::readQueryChunk(qint64 offset, int count) const
 {
-    static const QRegularExpression limit(u"\\blimit\\b"_s, QRegularExpression::CaseInsensitiveOption);
-    const bool paged = !sql_.contains(limit);
-    QString sql = sql_;
-    QVariantList params = params_;
-    if (paged) {
-        sql += u" LIMIT ? OFFSET ?"_s;
-        params << chunk_ << qint64(rows_.size());
-    }
-    Statement st = store_->db().prepare(sql);
-    st.bindList(params);
+    Statement st = store_->db().prepare(u"SELECT * FROM ("_s + sql_ + u") LIMIT ? OFFSET ?"_s);
+    st.bindList(params_ + QVariantList{count, offset});
     const QStringList fields = rowFields();
+    QStringList names;
+    for (int i = 0; i < st.columnCount(); ++i)
+        names << st.columnName(i);
     QList<int> columnOf;
     QList<const FieldDef*> defs;
-    bool first = true;
+    for (const QString& f : fields) {
+        const int i = indexOf(names, f);
+        if (i < 0)
+            throw DbError(u"Campo %1 nao encontrado na consulta"_s.arg(f), DbErrorKind::Refused);
+        columnOf << i;
+        defs << layout_.findField(f);
+    }
+    std::vector<Row> rows;
     while (st.next()) {
-        if (first) {
-            QStringList names;
-            for (int i = 0; i < st.columnCount(); ++i)
-                names << st.columnName(i);
-            for (const QString& f : fields) {
-                const int i = indexOf(names, f);
-                if (i < 0) {
-                    st.reset();
-                    throw DbError(u"Campo %1 nao encontrado na consulta"_s.arg(f));
-                }
-                columnOf << i;
-                defs << layout_.findField(f);
-            }
-            first = false;
-        }
         Row row;
         for (int k = 0; k < fields.size(); ++k) {
             const QVariant stored = st.value(columnOf[k]);
             row.values << (defs[k] ? fromStorage(*defs[k], stored) : stored);
         }
-        out.push_back(std::move(row));
+        rows.push_back(std::move(row));
     }
-    atEnd_ = !paged || int(out.size()) < chunk_;
+    return rows;
 }
 
-void CursorTableModel::refresh()
+// Reads the chunk of a row when it is not held, dropping the least recently
+// used one beyond the limit. A read that fails leaves the rows blank and is
+// reported once the view has finished painting.
+const CursorTableModel::Row* CursorTableModel::rowAt(int row) const
 {
-    const QScopedValueRollback<bool> busy(notifying_, true);
-    beginResetModel();
-    rows_.clear();
-    atEnd_ = false;
-    std::vector<Row> first;
-    try {
-        readChunk(first);
-    } catch (...) {
-        atEnd_ = true;
-        endResetModel();
-        throw;
+    if (row < 0 || row >= total_)
+        return nullptr;
+    const qint64 k = row / chunk_;
+    auto it = chunks_.find(k);
+    if (it == chunks_.end()) {
+        const quint64 generation = generation_;
+        std::vector<Row> rows;
+        try {
+            rows = readChunk(k);
+        } catch (const DbError& e) {
+            reportLater(e.message());
+        }
+        if (generation != generation_)
+            return nullptr;  // the model was reset meanwhile: these rows belong to no one
+        hold(k, std::move(rows));
+        it = chunks_.find(k);
     }
-    rows_ = std::move(first);
-    endResetModel();
+    it->second.used = ++clock_;
+    const size_t i = size_t(row - k * chunk_);
+    return i < it->second.rows.size() ? &it->second.rows[i] : nullptr;
 }
 
-void CursorTableModel::clear()
+void CursorTableModel::hold(qint64 chunk, std::vector<Row> rows) const
 {
-    const QScopedValueRollback<bool> busy(notifying_, true);
-    beginResetModel();
-    rows_.clear();
-    atEnd_ = true;
-    endResetModel();
+    if (chunks_.size() >= kMaxChunks) {
+        auto oldest = chunks_.begin();
+        for (auto c = chunks_.begin(); c != chunks_.end(); ++c)
+            if (c->second.used < oldest->second.used)
+                oldest = c;
+        chunks_.erase(oldest);
+    }
+    chunks_[chunk] = Chunk{std::move(rows), ++clock_};
+}
+
+void CursorTableModel::reportLater(const QString& error) const
+{
+    const quint64 generation = generation_;
+    QMetaObject::invokeMethod(
+        const_cast<CursorTableModel*>(this),
+        [this, generation, error] {
+            if (generation == generation_)  // a refresh since then has read the rows again
+                mostraErro(error);
+        },
+        Qt::QueuedConnection);
 }
 
 int CursorTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(rows_.size());
+    return parent.isValid() ? 0 : int(total_);
 }
 
 int CursorTableModel::columnCount(const QModelIndex& parent) const
@@ -209,10 +271,13 @@ int CursorTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant CursorTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= int(rows_.size()) || index.column() >= int(columns_.size()))
+    if (!index.isValid() || index.column() >= int(columns_.size()))
+        return {};
+    const Row* row = rowAt(index.row());
+    if (!row)
         return {};
     const GridColumn& column = columns_[index.column()];
-    const QVariant& v = rows_[size_t(index.row())].values[index.column()];
+    const QVariant& v = row->values[index.column()];
     const FieldDef* def = fieldOf(column.field);
     const FieldType type = def ? def->type : typeOfStored(v);
     switch (role) {
@@ -234,44 +299,11 @@ QVariant CursorTableModel::headerData(int section, Qt::Orientation orientation, 
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-bool CursorTableModel::canFetchMore(const QModelIndex& parent) const
-{
-    if (parent.isValid() || atEnd_)
-        return false;
-    if (cursor_)
-        return cursor_->state() == TableCursor::State::Browse;
-    return store_ != nullptr;
-}
-
-void CursorTableModel::fetchMore(const QModelIndex& parent)
-{
-    // A listener of our own reset or insert asking for more would nest a
-    // change inside the one being announced: later listeners would see rows
-    // arrive before the change they are still to hear about.
-    if (notifying_ || !canFetchMore(parent))
-        return;
-    const QScopedValueRollback<bool> busy(notifying_, true);
-    std::vector<Row> more;
-    try {
-        readChunk(more);
-    } catch (const DbError& e) {
-        atEnd_ = true;
-        mostraErro(e.message());
-    }
-    if (more.empty())
-        return;
-    beginInsertRows({}, int(rows_.size()), int(rows_.size() + more.size()) - 1);
-    for (Row& r : more)
-        rows_.push_back(std::move(r));
-    endInsertRows();
-}
-
 QVariant CursorTableModel::value(int row, const QString& field) const
 {
     const int k = indexOf(rowFields(), field);
-    if (row < 0 || row >= int(rows_.size()) || k < 0)
-        return {};
-    return rows_[size_t(row)].values[k];
+    const Row* r = k < 0 ? nullptr : rowAt(row);
+    return r ? r->values[k] : QVariant();
 }
 
 QStringList CursorTableModel::keyFieldsFor(const TableCursor& target) const
@@ -286,10 +318,11 @@ QStringList CursorTableModel::keyFieldsFor(const TableCursor& target) const
 
 bool CursorTableModel::moveTo(int row, TableCursor& target) const
 {
-    if (row < 0 || row >= int(rows_.size()))
+    const Row* r = rowAt(row);
+    if (!r)
         return false;
     if (&target == cursor_)
-        return target.gotoBookmark(rows_[size_t(row)].mark);
+        return target.gotoBookmark(r->record.mark);
     const QStringList keys = keyFieldsFor(target);
     if (keys.isEmpty())
         return false;
@@ -301,10 +334,22 @@ bool CursorTableModel::moveTo(int row, TableCursor& target) const
 
 int CursorTableModel::rowOf(const TableCursor& cursor)
 {
-    const bool own = &cursor == cursor_;
-    const TableCursor::Bookmark mark = cursor.bookmark();
-    const QStringList keys = own ? QStringList() : keyFieldsFor(cursor);
-    if ((own && !mark.valid()) || (!own && (keys.isEmpty() || cursor.isEmpty())))
+    if (cursor.isEmpty())
+        return -1;
+    if (cursor_) {
+        if (!cursor_->active())
+            return -1;
+        if (&cursor == cursor_)
+            return ownRowOf(cursor.bookmark());
+        const QStringList keys = linkFields_.isEmpty() ? cursor.def().primaryKey() : linkFields_;
+        for (const QString& k : keys)
+            if (!cursor.def().findField(k) || !cursor_->def().findField(k))
+                return -1;
+        const auto found = cursor_->lookup(keys, cursor.values(keys));
+        return found ? ownRowOf(found->mark) : -1;
+    }
+    const QStringList keys = keyFieldsFor(cursor);
+    if (keys.isEmpty())
         return -1;
     QList<const FieldDef*> defs;
     QVariantList wanted;
@@ -314,25 +359,38 @@ int CursorTableModel::rowOf(const TableCursor& cursor)
             return -1;
         wanted << toStorage(*defs.back(), cursor.value(k));
     }
-    auto matches = [&](int row) {
-        if (own)
-            return rows_[size_t(row)].mark.rowid == mark.rowid;
-        for (int i = 0; i < keys.size(); ++i)
-            if (toStorage(*defs[i], value(row, keys[i])) != wanted[i])
-                return false;
-        return true;
-    };
-    for (int row = 0;; ++row) {
-        if (row == int(rows_.size())) {
-            if (!canFetchMore())
-                return -1;
-            fetchMore();
-            if (row == int(rows_.size()))
-                return -1;
-        }
-        if (matches(row))
+    for (int row = 0; row < total_; ++row) {
+        bool same = true;
+        for (int i = 0; i < keys.size() && same; ++i)
+            same = toStorage(*defs[i], value(row, keys[i])) == wanted[i];
+        if (same)
             return row;
     }
+    return -1;
+}
+
+// The row is the number of records before the record in the index order;
+// its chunk, when not held, is read around the record by key.
+int CursorTableModel::ownRowOf(TableCursor::Bookmark mark)
+{
+    const qint64 row = cursor_->positionOf(mark);
+    if (row < 0 || row >= total_)
+        return -1;  // not shown, or not counted yet: the grid needs a refresh
+    const qint64 k = row / chunk_;
+    if (chunks_.find(k) == chunks_.end()) {
+        const auto record = cursor_->record(mark);
+        if (!record)
+            return -1;
+        const int here = int(row - k * chunk_);
+        const int count = int(std::min<qint64>(chunk_, total_ - k * chunk_));
+        std::vector<TableCursor::Record> records = cursor_->recordsBefore(*record, here);
+        records.push_back(*record);
+        for (TableCursor::Record& r : cursor_->recordsAfter(*record, count - here - 1))
+            records.push_back(std::move(r));
+        hold(k, rowsOf(std::move(records)));
+    }
+    const Row* r = rowAt(int(row));
+    return r && r->record.mark.rowid == mark.rowid ? int(row) : -1;
 }
 
 void setUpGrid(QTableView& view, CursorTableModel& model)

@@ -39,12 +39,22 @@ bool EditaRegistro(TableCursor& table)
         try {
             table.edit();
             return true;
-        } catch (const DbError&) {
-            const MsgAnswer a = messages().show({MsgIcon::Warning, u"Registro bloqueado"_s,
-                                                 u"Existe outro usuário alterando este registro"_s,
-                                                 MsgButtons::OkCancel});
-            if (a != MsgAnswer::Ok)
+        } catch (const DbError& e) {
+            switch (e.kind()) {
+            case DbErrorKind::RecordLocked:
+                // the other workstation may post or cancel meanwhile: OK tries again
+                if (messages().show({MsgIcon::Warning, u"Registro bloqueado"_s,
+                                     u"Existe outro usuário alterando este registro"_s, MsgButtons::OkCancel}) !=
+                    MsgAnswer::Ok)
+                    return false;
+                break;
+            case DbErrorKind::RecordGone:
+                mostraErro(u"Registro excluído por outro usuário"_s);
                 return false;
+            default:  // a retry would meet the same failure
+                mostraErro(e.message());
+                return false;
+            }
         }
     }
 }

@@ -1,0 +1,106 @@
+// The reads a grid makes through a cursor: pages at an offset or after a
+// record, a record's position in the cursor's order, and lookups, none of
+// which moves the cursor.
+#include "TableCursor.h"
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace pcp {
+
+TableCursor::Record TableCursor::toRecord(Row row) { return Record{Bookmark{row.rowid}, std::move(row.values)}; }
+
+std::vector<TableCursor::Record> TableCursor::toRecords(std::vector<Row> rows)
+{
+    std::vector<Record> out;
+    out.reserve(rows.size());
+    for (Row& r : rows)
+        out.push_back(toRecord(std::move(r)));
+    return out;
+}
+
+TableCursor::Row TableCursor::rowOf(const Record& record) const { return Row{record.mark.rowid, record.values}; }
+
+std::vector<TableCursor::Record> TableCursor::recordsAt(qint64 offset, int count, qint64 total) const
+{
+    requireActive();
+    if (offset < 0 || count <= 0)
+        return {};
+    if (total < 0)
+        total = this->count(baseWhere());
+    if (offset >= total)
+        return {};
+    count = int(std::min<qint64>(count, total - offset));
+    // an offset is a walk over the skipped index entries: start from the nearer end
+    const bool fromEnd = offset > total - offset - count;
+    const qint64 skip = fromEnd ? total - offset - count : offset;
+    auto rows = query(baseWhere(), !fromEnd, count, skip);
+    if (fromEnd)
+        std::reverse(rows.begin(), rows.end());
+    return toRecords(std::move(rows));
+}
+
+std::vector<TableCursor::Record> TableCursor::recordsAfter(const Record& from, int count) const
+{
+    requireActive();
+    return toRecords(fetchFrom(orderValues(rowOf(from)), true, false, count));
+}
+
+std::vector<TableCursor::Record> TableCursor::recordsBefore(const Record& from, int count) const
+{
+    requireActive();
+    auto rows = fetchFrom(orderValues(rowOf(from)), false, false, count);
+    std::reverse(rows.begin(), rows.end());
+    return toRecords(std::move(rows));
+}
+
+// The same walk as fetchFrom backwards, counting instead of reading: at each
+// key level, the records with the same leading fields and a smaller (or
+// blank) value at that level.
+qint64 TableCursor::positionOf(const Bookmark& mark) const
+{
+    requireActive();
+    const auto row = mark.valid() ? fetchRowId(mark.rowid, true) : std::nullopt;
+    if (!row)
+        return -1;
+    const QVariantList key = orderValues(*row);
+    const auto cols = orderColumns();
+    qint64 before = 0;
+    for (int level = 0; level < int(cols.size()); ++level) {
+        const QVariant& v = key[level];
+        if (v.isNull())
+            continue;  // nothing sorts before a blank
+        Where prefix = baseWhere();
+        for (int j = 0; j < level; ++j)
+            prefix.add(cols[size_t(j)].sql + u" IS ?"_s, {key[j]});
+        Where smaller = prefix;
+        smaller.add(cols[size_t(level)].sql + u" < ?"_s, {v});
+        before += count(smaller);
+        if (cols[size_t(level)].field >= 0) {
+            prefix.add(cols[size_t(level)].sql + u" IS NULL"_s);
+            before += count(prefix);
+        }
+    }
+    return before;
+}
+
+std::optional<TableCursor::Record> TableCursor::record(const Bookmark& mark) const
+{
+    requireActive();
+    auto row = mark.valid() ? fetchRowId(mark.rowid, true) : std::nullopt;
+    if (!row)
+        return std::nullopt;
+    return toRecord(std::move(*row));
+}
+
+std::optional<TableCursor::Record> TableCursor::lookup(const QStringList& fields, const QVariantList& values) const
+{
+    requireActive();
+    auto rows = query(matching(fields, values, false), true, 1);
+    if (rows.empty())
+        return std::nullopt;
+    return toRecord(std::move(rows.front()));
+}
+
+}  // namespace pcp
