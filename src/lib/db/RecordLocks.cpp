@@ -1,9 +1,8 @@
 #include "RecordLocks.h"
 
 #include "DbError.h"
+#include "FileSystems.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QMap>
 #include <fcntl.h>
@@ -59,9 +58,8 @@ QString lockFilePath(const QString& storePath) { return storePath + u"-locks"_s;
 
 std::shared_ptr<LockFile> LockFile::forStore(const QString& storePath)
 {
-    const QFileInfo info(storePath);
-    const QString canonical = info.absoluteDir().canonicalPath() + u'/' + info.fileName();
-    const QString path = lockFilePath(canonical);
+    // beside the real file, so every path to one store shares one lock file
+    const QString path = lockFilePath(realFilePath(storePath));
     auto& files = registry();
     if (auto existing = files.value(path).lock())
         return existing;

@@ -35,7 +35,28 @@ std::vector<TableCursor::Record> TableCursor::recordsAt(qint64 offset, int count
     // an offset is a walk over the skipped index entries: start from the nearer end
     const bool fromEnd = offset > total - offset - count;
     const qint64 skip = fromEnd ? total - offset - count : offset;
-    auto rows = query(baseWhere(), !fromEnd, count, skip);
+    if (skip == 0) {
+        auto rows = query(baseWhere(), !fromEnd, count);
+        if (fromEnd)
+            std::reverse(rows.begin(), rows.end());
+        return toRecords(std::move(rows));
+    }
+    // The skipped entries are walked in the index alone (their rowids), then
+    // the page is read by key from the record reached.
+    QStringList order;
+    for (const OrderColumn& c : orderColumns())
+        order << c.sql + (fromEnd ? u" DESC"_s : QString());
+    const Where where = baseWhere();
+    Statement& st = store_->db().cached(u"SELECT rowid FROM "_s + quoted(def_.name()) + where.text() +
+                                        u" ORDER BY "_s + order.join(u", "_s) + u" LIMIT 1 OFFSET ?"_s);
+    st.bindList(where.params);
+    st.bindInt(int(where.params.size()) + 1, skip);
+    const auto anchor = fetchRowId(st.scalar().toLongLong(), false);
+    if (!anchor)
+        return {};
+    std::vector<Row> rows{*anchor};
+    for (Row& r : fetchFrom(orderValues(*anchor), !fromEnd, false, count - 1))
+        rows.push_back(std::move(r));
     if (fromEnd)
         std::reverse(rows.begin(), rows.end());
     return toRecords(std::move(rows));
