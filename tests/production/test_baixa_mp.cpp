@@ -2,9 +2,8 @@
 // holds, which documents are exploded, replacing a former run, the messages
 // of the run, the checks of the inputs, a run killed half-way, and the screen.
 #include "BaixaFixture.h"
+#include "CompanyScreens.h"
 #include "FieldEdit.h"
-#include "ScenarioRunner.h"
-#include "ScreenRegistry.h"
 #include "ProductionScreens.h"
 #include "TfoBaixaEstoqueMatPrima.h"
 #include "Transaction.h"
@@ -566,13 +565,13 @@ protected:
     }
     void run(const QString& roteiro)
     {
-        ScenarioRunner runner(&screens);
-        runner.setDatabase(&db());
-        EXPECT_TRUE(runner.run(roteiro)) << runner.error().toStdString();
+        ui.useDatabase(db());
+        ui.run(roteiro);
     }
 
     std::unique_ptr<TDMFilial> dm;
-    ScreenRegistry screens;
+    ScreenHarness ui;
+    ScreenRegistry& screens = ui.screens;
 };
 
 TEST_F(BaixaTela, OkWritesOffThePeriodTypedAndStaysOpen)

@@ -2,10 +2,9 @@
 // classification walk and its stop rule, the installations' period locks,
 // the processing-date guard, the confirmation, the audit row, and a product
 // another workstation holds.
+#include "CompanyScreens.h"
 #include "EstoqueFixture.h"
 #include "RecordLocks.h"
-#include "ScenarioRunner.h"
-#include "ScreenRegistry.h"
 #include "StockScreens.h"
 #include "TDMFilial.h"
 #include "TfoAtuCustoMedio.h"
@@ -167,15 +166,10 @@ protected:
     }
     void run(const QString& roteiro)
     {
-        ScenarioRunner runner(&screens);
-        runner.setDatabase(&db());
-        EXPECT_TRUE(runner.run(roteiro)) << runner.error().toStdString();
+        ui.useDatabase(db());
+        ui.run(roteiro);
     }
-    bool telaAberta()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return screens.find(u"TfoAtuCustoMedio"_s) != nullptr;
-    }
+    bool telaAberta() { return ui.isOpen(u"TfoAtuCustoMedio"_s); }
     void processamento(const QVariant& filial, const QVariant& estoque)
     {
         db().prepare(u"UPDATE Filial SET DATAPROCES = ?1 WHERE Filial = 1"_s).bindList({filial}).run();
@@ -183,7 +177,8 @@ protected:
     }
 
     std::unique_ptr<TDMFilial> dm;
-    ScreenRegistry screens;
+    ScreenHarness ui;
+    ScreenRegistry& screens = ui.screens;
 };
 
 // ---- the walk ------------------------------------------------------------------------

@@ -194,10 +194,11 @@ TEST_F(FrameworkRegister, BadInputIsRefusedWithAClearMessageAndWritesNothing)
         const char16_t* message;
     };
     const Case cases[] = {
-        {u"Preco", u"12abc", u"'12abc' não é um número válido (campo Preco)"},
+        // the field is named by its label on the screen, not by its name in the table
+        {u"Preco", u"12abc", u"'12abc' não é um número válido (campo Preço)"},
         {u"Validade", u"31022024", u"'31/02/2024' não é uma data válida (campo Validade)"},
-        {u"Codigo", u"abc", u"'abc' não é um número inteiro válido (campo Codigo)"},
-        {u"Codigo", u"99999", u"'99999' não é um número entre -32768 e 32767 (campo Codigo)"},
+        {u"Codigo", u"abc", u"'abc' não é um número inteiro válido (campo Código)"},
+        {u"Codigo", u"99999", u"'99999' não é um número entre -32768 e 32767 (campo Código)"},
     };
     seed(1, u"Azul"_s);
     CoresScreen s(store);
@@ -352,7 +353,7 @@ TEST_F(FrameworkRegister, EnterWalksTheEnabledFieldsAndPressesGravar)
     EXPECT_EQ(sql(u"SELECT Nome FROM Cores"_s).toString(), u"Azul Claro"_s);
 }
 
-TEST_F(FrameworkRegister, ClosingWhileEditingReleasesTheRecordAndTheScreenOpensAgain)
+TEST_F(FrameworkRegister, ClosingWithUnsavedChangesAsksBeforeDroppingThem)
 {
     seed(1, u"Azul"_s);
     CoresScreen s(store);
@@ -360,7 +361,18 @@ TEST_F(FrameworkRegister, ClosingWhileEditingReleasesTheRecordAndTheScreenOpensA
     selectRow(s, 0);
     click(s, u"btAlterar"_s);
     type(s, u"Nome"_s, u"Nunca gravado"_s);
-    s.close();
+
+    script.expect(u"Deseja descartar as alterações?"_s).answer = MsgAnswer::No;
+    EXPECT_FALSE(s.close());
+    checkScript();
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(s.mode(), u"A"_s);
+    EXPECT_EQ(edit(s, u"Nome"_s)->text(), u"Nunca gravado"_s);
+    EXPECT_TRUE(lockHeld(1));
+
+    script.expect(u"Deseja descartar as alterações?"_s).answer = MsgAnswer::Yes;
+    EXPECT_TRUE(s.close());
+    checkScript();
     EXPECT_FALSE(lockHeld(1));
     EXPECT_FALSE(s.table()->active());
     EXPECT_EQ(s.mode(), QString());
@@ -375,6 +387,28 @@ TEST_F(FrameworkRegister, ClosingWhileEditingReleasesTheRecordAndTheScreenOpensA
     click(s, u"btAlterar"_s);
     EXPECT_EQ(edit(s, u"Nome"_s)->text(), u"Verde"_s);
     click(s, u"BotaoCancelar"_s);
+}
+
+TEST_F(FrameworkRegister, ClosingRunsTheScreensOwnCancelarAndAsksOnlyWhenSomethingChanged)
+{
+    // A new record posted at once is deleted again by Cancelar, whether or not
+    // the user typed anything; nothing typed asks nothing.
+    for (const bool typed : {false, true}) {
+        SCOPED_TRACE(typed);
+        CoresScreen s(store);
+        s.setInsertStyle(RegisterScreen::InsertStyle::PostThenEdit);
+        s.show();
+        click(s, u"btIncluir"_s);
+        ASSERT_EQ(count(), 1);
+        if (typed) {
+            type(s, u"Nome"_s, u"Cinza"_s);
+            script.expect(u"Deseja descartar as alterações?"_s).answer = MsgAnswer::Yes;
+        }
+        EXPECT_TRUE(s.close());
+        checkScript();
+        EXPECT_EQ(count(), 0);
+        EXPECT_FALSE(lockHeld(1));
+    }
 }
 
 TEST_F(FrameworkRegister, OnePageOverAQueryShowsTheSelectedRecordAndEnablesThePanelOnlyWhileEditing)

@@ -30,6 +30,7 @@ TfoParametrizacao::TfoParametrizacao(std::shared_ptr<Store> store, QWidget* pare
     edUltimaFormula->setValidator(new QIntValidator(0, std::numeric_limits<qint32>::max(), edUltimaFormula));
     btOK->setObjectName(u"btOK"_s);
     btFechar->setObjectName(u"btFechar"_s);
+    actions_.nameField(u"UltimaFormula"_s, u"Ultima Formula"_s);
 
     auto* campo = new QHBoxLayout;
     campo->addWidget(new QLabel(u"Ultima Formula"_s, this));
@@ -89,14 +90,11 @@ void TfoParametrizacao::btOKClick()
     if (!TPcpcfg)
         return;
     const QString texto = edUltimaFormula->text().trimmed();
-    try {
+    actions_.guarded([&] {
         TPcpcfg->setValue(u"UltimaFormula"_s, texto.isEmpty() ? u"0"_s : texto);
-    } catch (const DbError& e) {
-        mostraErro(e.message());
-        return;
-    }
-    if (GravaRegistro(*TPcpcfg))
-        accept();
+        if (GravaRegistro(*TPcpcfg))
+            accept();
+    });
 }
 
 void TfoParametrizacao::done(int result)
