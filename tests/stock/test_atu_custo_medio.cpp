@@ -5,6 +5,7 @@
 #include "CompanyScreens.h"
 #include "EstoqueFixture.h"
 #include "RecordLocks.h"
+#include "ResultadoExecucao.h"
 #include "StockScreens.h"
 #include "TDMFilial.h"
 #include "TfoAtuCustoMedio.h"
@@ -221,6 +222,32 @@ TEST_F(AtuCustoMedio, ValuesTheProductsOfTheClassificationRangeAndClosesTheScree
         // Branch 2's product and its balance are left alone.
         EXPECT_EQ(custoMedio(150, 2), 1);
         EXPECT_EQ(sql(u"SELECT Medio FROM Sldpr WHERE Filial = 2 AND Ano_Mes = '200501'"_s).toDouble(), 0);
+        desvaloriza();
+    }
+}
+
+TEST_F(AtuCustoMedio, TheRunsCountGoesToTheMenusStatusBar)
+{
+    QString barra;
+    ResultadoExecucaoScope menu([&](const QString& texto) { barra = texto; });
+    struct Caso {
+        QString fim;
+        QString contagem;
+    };
+    for (const Caso& c : {Caso{u"999999999999999999999999"_s, u"3 produtos"_s},
+                          Caso{u"010000000000000000000000"_s, u"2 produtos"_s},
+                          Caso{u"000000000000000000000000"_s, u"nada a processar"_s}}) {
+        SCOPED_TRACE(c.contagem.toStdString());
+        barra.clear();
+        run(uR"S(
+            abre TfoAtuCustoMedio
+            preenche meMesAno "012005"
+            preenche meClassFim "%1"
+            mensagem "Confirma atualizacao do custo medio" responde Sim
+            clica btnOK
+        )S"_s.arg(c.fim));
+        EXPECT_EQ(barra, c.contagem);
+        EXPECT_FALSE(telaAberta());
         desvaloriza();
     }
 }

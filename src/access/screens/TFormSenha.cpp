@@ -57,10 +57,9 @@ TFormSenha::TFormSenha(QWidget* parent)
     usuario->addRow(new QLabel(u"Usuário"_s, Panel1), edUsuario);
     usuario->addRow(new QLabel(u"Senha"_s, Panel1), edSenhaUsu);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(btOK);
-    botoes->addWidget(btCancelar);
+    auto* botoes = new ButtonRow(ButtonRow::Side::Right);
+    for (QPushButton* b : {btOK, btCancelar})
+        botoes->place(b);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(senha);

@@ -1,5 +1,6 @@
 #include "TfoParametrizacao.h"
 
+#include "ButtonRow.h"
 #include "Messages.h"
 #include "Sessao.h"
 #include "TDMFilial.h"
@@ -35,10 +36,9 @@ TfoParametrizacao::TfoParametrizacao(std::shared_ptr<Store> store, QWidget* pare
     auto* campo = new QHBoxLayout;
     campo->addWidget(new QLabel(u"Ultima Formula"_s, this));
     campo->addWidget(edUltimaFormula);
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(btOK);
-    botoes->addWidget(btFechar);
+    auto* botoes = new ButtonRow(ButtonRow::Side::Right);
+    for (QPushButton* b : {btOK, btFechar})
+        botoes->place(b);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(campo);
     layout->addLayout(botoes);

@@ -22,12 +22,13 @@ public:
     // The code of the chosen row; null when none.
     QVariant chosen() const;
 
-    QString fieldName() const override { return field_; }
-    QWidget* widget() override { return this; }
-    FieldAccess access() const override { return access_; }
+    // BoundField: shows the code's row, stores the chosen row's code.
     void load(const TableCursor& cursor) override;
     void store(TableCursor& cursor) const override;
     bool changed() const override { return chosen() != loaded_; }
+    QString fieldName() const override { return field_; }
+    FieldAccess access() const override { return access_; }
+    QWidget* widget() override { return this; }
 
 private:
     QString field_;

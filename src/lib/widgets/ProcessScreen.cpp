@@ -29,15 +29,12 @@ QString ProcessScreen::nadaAProcessar() { return u"nada a processar"_s; }
 
 ProcessScreen::ProcessScreen(const QString& name, const QString& caption, const QString& okName,
                              const QString& closeName, QWidget* parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Window), form_(new QFormLayout), infos_(new QVBoxLayout), status_(new QLabel)
 {
     setObjectName(name);
     setWindowTitle(caption);
 
-    form_ = new QFormLayout;
     form_->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);  // each box as wide as its mask
-    infos_ = new QVBoxLayout;
-    status_ = new QLabel;
     status_->setObjectName(u"lbResultado"_s);
     auto* buttons = new ButtonRow(ButtonRow::Side::Right);
     ok_ = buttons->add(okName, u"OK"_s);

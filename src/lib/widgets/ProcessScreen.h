@@ -97,12 +97,12 @@ private:
     QString confirmation_;
     ScreenActions actions_;
     ExecucaoLonga execucao_;
-    QFormLayout* form_ = nullptr;
-    QVBoxLayout* infos_ = nullptr;
-    QProgressBar* progress_ = nullptr;
-    QLabel* status_ = nullptr;
+    QFormLayout* form_;
+    QVBoxLayout* infos_;
+    QLabel* status_;
     QPushButton* ok_ = nullptr;
     QPushButton* close_ = nullptr;
+    QProgressBar* progress_ = nullptr;
 };
 
 }  // namespace pcp
