@@ -275,6 +275,38 @@ TEST_F(FrameworkRegister, ASaveFailingAfterItsPostWritesNoRowAtAll)
     EXPECT_EQ(cell(s, 0, 1), u"Azul"_s);
 }
 
+TEST_F(FrameworkRegister, WhatASaveReportsNamesTheFieldByItsLabel)
+{
+    // a routine's own box and an error thrown out of the save, each naming a
+    // field the way the table layer does
+    CoresScreen s(store);
+    s.show();
+    struct Case {
+        std::function<bool()> save;
+        QString shown;
+    };
+    const Case cases[] = {
+        {[] {
+             mostraErro(u"O campo Preco passa do limite"_s);
+             return false;
+         },
+         u"O campo Preço passa do limite"_s},
+        {[]() -> bool { throw DbError(u"O campo CODIGO não aceita este valor"_s, DbErrorKind::Refused); },
+         u"O campo Código não aceita este valor"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown.toStdString());
+        s.alsoWrite = c.save;
+        click(s, u"btIncluir"_s);
+        type(s, u"Nome"_s, u"Vermelho"_s);
+        script.expect(c.shown);
+        click(s, u"BotaoGravar"_s);
+        checkScript();
+        EXPECT_EQ(count(), 0);
+        EXPECT_TRUE(onListPage(s));
+    }
+}
+
 TEST_F(FrameworkRegister, ExcluirDeletesOnlyWhenConfirmed)
 {
     seed(1, u"Azul"_s);

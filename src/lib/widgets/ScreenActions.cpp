@@ -61,6 +61,47 @@ private:
 };
 }  // namespace
 
+// Passes every message on with the screen's fields named by their labels, so
+// the table layer's own boxes ("O campo Peso_Liq deve ser preenchido") speak
+// the screen's words too.
+class ScreenActions::LabelledMessages final : public MessageService {
+public:
+    explicit LabelledMessages(const ScreenActions& actions) : actions_(actions), real_(messages())
+    {
+        setMessageService(this);
+    }
+    ~LabelledMessages() override { setMessageService(&real_); }
+    LabelledMessages(const LabelledMessages&) = delete;
+    LabelledMessages& operator=(const LabelledMessages&) = delete;
+
+    MsgAnswer show(const Message& message) override
+    {
+        Message labelled = message;
+        labelled.text = actions_.relabel(message.text);
+        return real_.show(labelled);
+    }
+    std::optional<QString> input(const InputRequest& request) override { return real_.input(request); }
+
+private:
+    const ScreenActions& actions_;
+    MessageService& real_;
+};
+
+ScreenActions::Scope::Scope(const ScreenActions& actions) : actions_(actions)
+{
+    if (actions_.scopes_++ == 0 && !actions_.labels_.isEmpty())
+        labelled_ = std::make_unique<LabelledMessages>(actions_);
+}
+
+ScreenActions::Scope::~Scope()
+{
+    labelled_.reset();
+    --actions_.scopes_;
+}
+
+ScreenActions::ScreenActions() = default;
+ScreenActions::~ScreenActions() = default;
+
 QString errorText(const std::exception& e)
 {
     if (const auto* db = dynamic_cast<const DbError*>(&e))
@@ -82,9 +123,10 @@ void ScreenActions::nameField(const QString& field, const QString& label)
         labels_.append({field, shown});
 }
 
-QString ScreenActions::describe(const std::exception& e) const
+QString ScreenActions::describe(const std::exception& e) const { return relabel(errorText(e)); }
+
+QString ScreenActions::relabel(const QString& text) const
 {
-    const QString text = errorText(e);
     if (labels_.isEmpty())
         return text;
     // The table layer names a field as "campo <name>"; the user knows it by
@@ -108,21 +150,27 @@ QString ScreenActions::describe(const std::exception& e) const
     return out + QStringView(text).mid(done);
 }
 
-void ScreenActions::showError(const std::exception& e) const { mostraErro(describe(e)); }
+void ScreenActions::showError(const std::exception& e) const
+{
+    const Scope labelled(*this);
+    mostraErro(errorText(e));
+}
 
 bool ScreenActions::guarded(const std::function<void()>& action) const
 {
+    const Scope labelled(*this);
     try {
         action();
         return true;
     } catch (const std::exception& e) {
-        showError(e);
+        mostraErro(errorText(e));
         return false;
     }
 }
 
 bool ScreenActions::runAtomically(Database& db, const std::function<bool()>& action) const
 {
+    const Scope labelled(*this);
     DeferredNotices notices;
     bool done = false;
     QString failure;
@@ -133,7 +181,7 @@ bool ScreenActions::runAtomically(Database& db, const std::function<bool()>& act
             tx.commit();
     } catch (const std::exception& e) {
         done = false;
-        failure = describe(e);
+        failure = errorText(e);
     }
     notices.release();
     if (!failure.isEmpty())

@@ -6,6 +6,7 @@
 #include "FieldEdit.h"
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 namespace pcp {
@@ -18,15 +19,23 @@ QString errorText(const std::exception& e);
 
 class ScreenActions {
 public:
+    ScreenActions();
+    ~ScreenActions();
+    ScreenActions(const ScreenActions&) = delete;
+    ScreenActions& operator=(const ScreenActions&) = delete;
+
     // From now on a message about `field` names it `label` ("Peso Liquido"
     // instead of "Peso_Liq"). Accelerator marks and a closing colon are dropped.
     void nameField(const QString& field, const QString& label);
-    // errorText() with the screen's fields named by their labels.
-    QString describe(const std::exception& e) const;
+    // A message's text with the screen's fields named by their labels.
+    QString relabel(const QString& text) const;
+    QString describe(const std::exception& e) const;  // relabel(errorText(e))
     void showError(const std::exception& e) const;
 
     // Runs a handler the way the general handler would: an error's text is
     // shown and the action abandoned. True when the action ran to its end.
+    // Every message shown meanwhile (the table layer's too) names the
+    // screen's fields by their labels; so does runAtomically.
     bool guarded(const std::function<void()>& action) const;
     // Runs an action inside one transaction of `db`. Notices shown meanwhile
     // wait until the transaction has ended, so no box keeps the store locked;
@@ -37,7 +46,22 @@ public:
     bool storeFields(const QList<BoundField*>& fields, TableCursor& cursor) const;
 
 private:
+    class LabelledMessages;
+    // While one lives, messages are relabelled (once, however deeply nested).
+    class Scope {
+    public:
+        explicit Scope(const ScreenActions& actions);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        const ScreenActions& actions_;
+        std::unique_ptr<LabelledMessages> labelled_;
+    };
+
     QList<std::pair<QString, QString>> labels_;  // field, label
+    mutable int scopes_ = 0;
 };
 
 }  // namespace pcp
