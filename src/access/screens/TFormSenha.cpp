@@ -57,9 +57,7 @@ TFormSenha::TFormSenha(QWidget* parent)
     usuario->addRow(new QLabel(u"Usuário"_s, Panel1), edUsuario);
     usuario->addRow(new QLabel(u"Senha"_s, Panel1), edSenhaUsu);
 
-    auto* botoes = new ButtonRow(ButtonRow::Side::Right);
-    for (QPushButton* b : {btOK, btCancelar})
-        botoes->place(b);
+    auto* botoes = new ButtonRow(ButtonRow::Side::Right, {btOK, btCancelar});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(senha);

@@ -36,9 +36,7 @@ TfoParametrizacao::TfoParametrizacao(std::shared_ptr<Store> store, QWidget* pare
     auto* campo = new QHBoxLayout;
     campo->addWidget(new QLabel(u"Ultima Formula"_s, this));
     campo->addWidget(edUltimaFormula);
-    auto* botoes = new ButtonRow(ButtonRow::Side::Right);
-    for (QPushButton* b : {btOK, btFechar})
-        botoes->place(b);
+    auto* botoes = new ButtonRow(ButtonRow::Side::Right, {btOK, btFechar});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(campo);
     layout->addLayout(botoes);

@@ -15,6 +15,12 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
 
 ButtonRow::ButtonRow(Side side) : side_(side) { addStretch(1); }
 
+ButtonRow::ButtonRow(Side side, std::initializer_list<QWidget*> buttons) : ButtonRow(side)
+{
+    for (QWidget* b : buttons)
+        place(b);
+}
+
 QPushButton* ButtonRow::add(const QString& name, const QString& caption)
 {
     QPushButton* b = makeButton(name, caption);

@@ -4,6 +4,8 @@
 // fields; on a focused button it presses that button), packed to one side.
 #include <QHBoxLayout>
 
+#include <initializer_list>
+
 class QPushButton;
 
 namespace pcp {
@@ -17,6 +19,8 @@ class ButtonRow : public QHBoxLayout {
 public:
     enum class Side { Left, Right };
     explicit ButtonRow(Side side = Side::Left);
+    // A row of buttons made elsewhere, in this order.
+    ButtonRow(Side side, std::initializer_list<QWidget*> buttons);
 
     // A new button at the end of the row.
     QPushButton* add(const QString& name, const QString& caption);

@@ -111,6 +111,14 @@ QString errorText(const std::exception& e)
     return QString::fromUtf8(e.what());
 }
 
+bool aceita(const QString& problema)
+{
+    if (problema.isEmpty())
+        return true;
+    mostraErro(problema);
+    return false;
+}
+
 void ScreenActions::nameField(const QString& field, const QString& label)
 {
     QString shown = label;

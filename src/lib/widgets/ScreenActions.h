@@ -17,6 +17,10 @@ class Database;
 // conversion's message, or what the exception says.
 QString errorText(const std::exception& e);
 
+// For a screen's check against a domain rule that words its own refusal:
+// true when `problema` is empty, otherwise shows it as an error.
+bool aceita(const QString& problema);
+
 class ScreenActions {
 public:
     ScreenActions();

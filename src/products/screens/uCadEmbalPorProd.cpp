@@ -230,11 +230,7 @@ bool TfoCadEmbalPorProd::prepareEdit(TableCursor&)
 
 bool TfoCadEmbalPorProd::validate(TableCursor& t)
 {
-    const QString problem = packagingWeightsProblem(t);
-    if (problem.isEmpty())
-        return true;
-    mostraErro(problem);
-    return false;
+    return aceita(packagingWeightsProblem(t));
 }
 
 void TfoCadEmbalPorProd::btVoltarClick()
