@@ -134,13 +134,17 @@ TEST_F(FrameworkProcess, AnErrorIsShownTheRunAbandonedAndTheControlsComeBack)
 {
     screen.show();
     screen.edMes->setText(u"012005"_s);
+    screen.okClick();
+    ASSERT_EQ(screen.statusLine()->text(), u"3 documentos"_s);
+    statusBar = u"(vazio)"_s;
     screen.failure = u"disk I/O error"_s;
     script.expect(u"disk I/O error"_s).icon = MsgIcon::Error;
     screen.okClick();
     checkScript();
-    EXPECT_EQ(screen.runs, 1);
-    EXPECT_EQ(screen.completedRuns, 0);
+    EXPECT_EQ(screen.runs, 2);
+    EXPECT_EQ(screen.completedRuns, 1);
     EXPECT_EQ(statusBar, u"(vazio)"_s) << "an abandoned run reports no count";
+    EXPECT_EQ(screen.statusLine()->text(), QString()) << "nor keeps the count of the run before";
     for (QWidget* w : std::initializer_list<QWidget*>{screen.edMes, screen.edCodigo, screen.okButton(),
                                                       screen.closeButton()})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();

@@ -59,12 +59,17 @@ FieldEdit* ProcessScreen::addParameter(const QString& label, const QString& name
     auto* edit = new FieldEdit(FieldDef{name, type, 0, {}, false});
     if (!editMask.isEmpty())
         edit->setEditMask(editMask);
-    form_->addRow(label, edit);
+    addParameter(label, edit);
     actions_.nameField(name, label);
-    if (parameters_.isEmpty())
-        edit->setFocus(Qt::OtherFocusReason);
-    parameters_ << edit;
     return edit;
+}
+
+void ProcessScreen::addParameter(const QString& label, QWidget* widget)
+{
+    form_->addRow(label, widget);
+    if (parameters_.isEmpty())
+        widget->setFocus(Qt::OtherFocusReason);
+    parameters_ << widget;
 }
 
 void ProcessScreen::addInfo(QWidget* widget) { infos_->addWidget(widget); }
@@ -116,6 +121,7 @@ void ProcessScreen::okClick()
         QList<QWidget*> controls = parameters_;
         controls << ok_ << close_;
         ExecucaoLonga::Escopo escopo(execucao_, controls);
+        status_->clear();
         if (progress_)
             progress(0, 1);
         completed = actions_.guarded([&] { count = run(); }) && count.has_value();

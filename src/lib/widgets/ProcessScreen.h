@@ -58,6 +58,8 @@ protected:
     // read back with fieldText()/value(). Its name is the designer name.
     FieldEdit* addParameter(const QString& label, const QString& name, FieldType type = FieldType::String,
                             const QString& editMask = {});
+    // Any other parameter widget (a list, a check box), disabled while the run goes on.
+    void addParameter(const QString& label, QWidget* widget);
     // Any other widget, below the parameters (progress texts, notes).
     void addInfo(QWidget* widget);
     // A progress bar (designer name `name`) above the status line.
