@@ -2,6 +2,7 @@
 // classification walk and its stop rule, the installations' period locks,
 // the processing-date guard, the confirmation, the audit row, and a product
 // another workstation holds.
+#include "AccessTables.h"
 #include "CompanyScreens.h"
 #include "EstoqueFixture.h"
 #include "RecordLocks.h"
@@ -143,20 +144,19 @@ protected:
     }
     double custoMedio(qint64 cod, int filial = 1)
     {
-        return sql(u"SELECT CustoMedio FROM Estproma WHERE Filial = ?1 AND Cod_Reduz = ?2"_s, {filial, cod})
+        return sql(u"SELECT CustoMedio FROM Estproma WHERE Filial = ? AND Cod_Reduz = ?"_s, {filial, cod})
             .toDouble();
     }
-    // Every audit row, from whichever month's tables exist: "Filial|Janela|Acao|Usuario|Tabela|Log".
+    // Every audit row of this month and the one before (a run may cross the
+    // turn of a month): "Filial|Janela|Acao|Usuario|Tabela|Log".
     QStringList auditoria()
     {
         QStringList linhas;
-        Statement tabelas = db().prepare(
-            u"SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'LogSys\\_%' ESCAPE '\\' "
-            "AND name <> 'LogSys_Tipos' ORDER BY name"_s);
-        QStringList nomes;
-        while (tabelas.next())
-            nomes << tabelas.textValue(0);
-        for (const QString& nome : nomes) {
+        const QDate hoje = QDate::currentDate();
+        for (const QDate& mes : {hoje.addMonths(-1), hoje}) {
+            const QString nome = nomeLogSistema(mes);
+            if (!db().tableExists(nome))
+                continue;
             Statement st = db().prepare(
                 u"SELECT Filial || '|' || Janela || '|' || Acao || '|' || Usuario || '|' || "
                 "coalesce(Tabela, '') || '|' || Log FROM %1 ORDER BY AutoInc"_s.arg(quoted(nome)));
@@ -173,8 +173,8 @@ protected:
     bool telaAberta() { return ui.isOpen(u"TfoAtuCustoMedio"_s); }
     void processamento(const QVariant& filial, const QVariant& estoque)
     {
-        db().prepare(u"UPDATE Filial SET DATAPROCES = ?1 WHERE Filial = 1"_s).bindList({filial}).run();
-        db().prepare(u"UPDATE Estoqcfg SET Data = ?1 WHERE Filial = 1"_s).bindList({estoque}).run();
+        db().prepare(u"UPDATE Filial SET DATAPROCES = ? WHERE Filial = 1"_s).bindList({filial}).run();
+        db().prepare(u"UPDATE Estoqcfg SET Data = ? WHERE Filial = 1"_s).bindList({estoque}).run();
     }
 
     std::unique_ptr<TDMFilial> dm;
