@@ -364,42 +364,32 @@ TEST_F(AtuCustoMedio, NoAtTheConfirmationWritesNothing)
     EXPECT_EQ(sql(u"SELECT count(*) FROM Estproma WHERE CustoMedio <> 1"_s).toInt(), 0);
 }
 
-TEST_F(AtuCustoMedio, AMonthThatIsNoMonthGetsItsMessageAndNothingRuns)
+TEST_F(AtuCustoMedio, ARefusedParameterGetsItsMessageAndTheFocusAndNothingRuns)
 {
     const struct {
-        QString digitado, mensagem;
+        QString mes, classIni, mensagem, campo;
     } casos[] = {
-        {u"132024"_s, u"Mês / Ano inválido: 13/2024"_s},
-        {u"002024"_s, u"Mês / Ano inválido: 00/2024"_s},
-        {u"010000"_s, u"Mês / Ano inválido: 01/0000"_s},
-        {u"05"_s, u"Mês / Ano inválido: 05/____"_s},
-        {u""_s, u"Informe o Mês / Ano"_s},
+        {u"132024"_s, {}, u"Mês / Ano inválido: 13/2024"_s, u"meMesAno"_s},
+        {u"002024"_s, {}, u"Mês / Ano inválido: 00/2024"_s, u"meMesAno"_s},
+        {u"010000"_s, {}, u"Mês / Ano inválido: 01/0000"_s, u"meMesAno"_s},
+        {u"05"_s, {}, u"Mês / Ano inválido: 05/____"_s, u"meMesAno"_s},
+        {u""_s, {}, u"Informe o Mês / Ano"_s, u"meMesAno"_s},
+        {u"012005"_s, u"0100"_s, u"Informe os 24 dígitos da Class.Inicial"_s, u"meClassIni"_s},
     };
     for (const auto& c : casos) {
-        SCOPED_TRACE(c.digitado.toStdString());
+        SCOPED_TRACE(c.mensagem.toStdString());
         run(uR"S(
             abre TfoAtuCustoMedio
             preenche meMesAno "%1"
-            mensagem "%2" icone erro
+            %2
+            mensagem "%3" icone erro
             clica btnOK
-            confere-estado meMesAno focado
+            confere-estado %4 focado
             fecha
-        )S"_s.arg(c.digitado, c.mensagem));
+        )S"_s.arg(c.mes,
+                  c.classIni.isEmpty() ? QString() : u"preenche meClassIni \"%1\""_s.arg(c.classIni),
+                  c.mensagem, c.campo));
     }
-    EXPECT_TRUE(auditoria().isEmpty());
-    EXPECT_TRUE(valorizados().empty());
-}
-
-TEST_F(AtuCustoMedio, AnIncompleteFirstClassificationIsRefused)
-{
-    run(uR"S(
-        abre TfoAtuCustoMedio
-        preenche meMesAno "012005"
-        preenche meClassIni "0100"
-        mensagem "Informe os 24 dígitos da Class.Inicial" icone erro
-        clica btnOK
-        confere-estado meClassIni focado
-    )S"_s);
     EXPECT_TRUE(auditoria().isEmpty());
     EXPECT_TRUE(valorizados().empty());
 }
