@@ -16,7 +16,7 @@ inline void insereLinha(Database& db, const QString& tabela, const QVariantMap& 
     QVariantList valores;
     for (auto it = campos.begin(); it != campos.end(); ++it) {
         nomes << quoted(it.key());
-        marcas << u"?%1"_s.arg(valores.size() + 1);
+        marcas << u"?"_s;
         valores << it.value();
     }
     db.prepare(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(tabela, nomes.join(u", "_s), marcas.join(u", "_s)))

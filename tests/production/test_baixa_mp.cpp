@@ -2,10 +2,10 @@
 // holds, which documents are exploded, replacing a former run, the messages
 // of the run, the checks of the inputs, a run killed half-way, and the screen.
 #include "BaixaFixture.h"
+#include "CompanyScreens.h"
 #include "FieldEdit.h"
-#include "ScenarioRunner.h"
-#include "ScreenRegistry.h"
 #include "ProductionScreens.h"
+#include "ResultadoExecucao.h"
 #include "TfoBaixaEstoqueMatPrima.h"
 #include "Transaction.h"
 
@@ -566,13 +566,13 @@ protected:
     }
     void run(const QString& roteiro)
     {
-        ScenarioRunner runner(&screens);
-        runner.setDatabase(&db());
-        EXPECT_TRUE(runner.run(roteiro)) << runner.error().toStdString();
+        ui.useDatabase(db());
+        ui.run(roteiro);
     }
 
     std::unique_ptr<TDMFilial> dm;
-    ScreenRegistry screens;
+    ScreenHarness ui;
+    ScreenRegistry& screens = ui.screens;
 };
 
 TEST_F(BaixaTela, OkWritesOffThePeriodTypedAndStaysOpen)
@@ -597,10 +597,29 @@ TEST_F(BaixaTela, OkWritesOffThePeriodTypedAndStaysOpen)
         confere-sql "select Est_Hist || '/' || Cod_Clifor from Notas where Tipo_Nota = 3 and Num_Nota = 1" "55/900"
         confere-estado btOK habilitado
         confere-estado btFechar habilitado
+        confere lbResultado "2 documentos, 2 itens"
         janela foBaixaEstoqueMatPrima
         clica btFechar
     )S"_s);
     EXPECT_EQ(screens.find(u"TfoBaixaEstoqueMatPrima"_s), nullptr) << "Fechar closes the screen";
+}
+
+TEST_F(BaixaTela, APeriodWithoutSalesSaysSoOnTheScreenAndTheMenu)
+{
+    QString barra;
+    ResultadoExecucaoScope menu([&](const QString& texto) { barra = texto; });
+    run(uR"S(
+        abre TfoBaixaEstoqueMatPrima
+        preenche edDataIni "01/01/2004"
+        preenche edDataFim "31/01/2004"
+        preenche edHistVenda "5"
+        preenche edHistBaixa "55"
+        preenche edFornecedor "900"
+        clica btOK
+        confere lbResultado "nada a processar"
+        confere-sql "select count(*) from Notas where Tipo_Nota = 3" "0"
+    )S"_s);
+    EXPECT_EQ(barra, u"nada a processar"_s);
 }
 
 TEST_F(BaixaTela, EnterMovesThroughTheFieldsToOk)

@@ -2,66 +2,35 @@
 // from the registry their subsystem fills: the catalogue with the code it
 // gives, and the packagings of a product with the packaging chosen before the
 // weights are typed.
+#include "CompanyScreens.h"
 #include "EmbalagemTables.h"
 #include "EstpromaTable.h"
 #include "PackagingScreens.h"
-#include "ScenarioRunner.h"
-#include "ScreenRegistry.h"
-#include "ScriptedTest.h"
-#include "Sessao.h"
-#include "TDMFilial.h"
 #include "uCadEmbalPorProd.h"
 
 #include <QTableView>
+#include <QTest>
 
 using namespace pcp;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class EmbalagemTelas : public test::ScriptedTest {
+class EmbalagemTelas : public test::CompanyScreens {
 protected:
-    void SetUp() override
+    void declareTables(Catalog& c) override
     {
-        declareBranchTables(catalog);
-        declarePackagingTables(catalog);
-        catalog.add(estpromaTable());
-        store = Store::openCompany(tmp.path(), catalog);
-        dm = std::make_unique<TDMFilial>(store);
-        setDMFilial(dm.get());
-        sessao().FilialAtual = 1;
-        registerPackagingScreens(screens);
+        declarePackagingTables(c);
+        c.add(estpromaTable());
     }
-    void TearDown() override
-    {
-        screens.destroyAll();
-        setDMFilial(nullptr);
-        ScriptedTest::TearDown();
-    }
+    void registerScreens(ScreenRegistry& registry) override { registerPackagingScreens(registry); }
 
-    void exec(const QString& sql, const QVariantList& params = {})
-    {
-        store->db().prepare(sql).bindList(params).run();
-    }
     void addPackaging(int codigo, const QString& descricao)
     {
         exec(u"INSERT INTO EMBALAGE (Codigo, Descricao, Peso_Liq, Peso_Embal) VALUES (?, ?, 1, 0.1)"_s,
              {codigo, descricao});
     }
-    QString sql(const QString& text) { return store->db().prepare(text).scalar().toString(); }
-
-    // Runs a script; a failure names the script's line.
-    void run(const QString& script)
-    {
-        ScenarioRunner runner(&screens);
-        runner.setDatabase(&store->db());
-        EXPECT_TRUE(runner.run(script)) << runner.error().toStdString();
-    }
-
-    Catalog catalog;
-    std::shared_ptr<Store> store;
-    std::unique_ptr<TDMFilial> dm;
-    ScreenRegistry screens;
+    QString sql(const QString& text) { return CompanyScreens::sql(text).toString(); }
 };
 
 // ---- the catalogue ----------------------------------------------------------------
@@ -174,11 +143,11 @@ TEST_F(EmbalagemTelas, CatalogueBadInputIsRefusedAndWritesNothing)
     };
     const Case cases[] = {
         {"letters as a new weight", u"Incluir"_s, u"Peso_Liq"_s, u"abc"_s,
-         u"'abc' não é um número válido (campo Peso_Liq)"_s},
+         u"'abc' não é um número válido (campo Peso Liquido)"_s},
         {"negative new package weight", u"Incluir"_s, u"Peso_Embal"_s, u"-1"_s,
          u"O peso da embalagem não pode ser negativo!"_s},
         {"letters in an altered weight", u"Alterar"_s, u"Peso_Embal"_s, u"1,2x"_s,
-         u"'1,2x' não é um número válido (campo Peso_Embal)"_s},
+         u"'1,2x' não é um número válido (campo Peso Embal.)"_s},
         {"negative altered content", u"Alterar"_s, u"Peso_Liq"_s, u"-3,5"_s,
          u"O peso líquido não pode ser negativo!"_s},
     };
@@ -298,6 +267,21 @@ TEST_F(EmbalagemPorProduto, OkListsThePackagingsOfTheProductSharedByEveryBranch)
     )S"_s);
 }
 
+TEST_F(EmbalagemPorProduto, ADoubleClickOnAProductOpensItAsOkDoes)
+{
+    run(u"abre TfoCadEmbalPorProd\n"_s);
+    auto* screen = qobject_cast<TfoCadEmbalPorProd*>(screens.find(u"TfoCadEmbalPorProd"_s));
+    ASSERT_TRUE(screen);
+    QTableView* products = screen->productGrid();
+    const QRect tinta = products->visualRect(products->model()->index(1, 0));  // product 10 of branch 1
+    ASSERT_TRUE(tinta.isValid());
+    QTest::mouseClick(products->viewport(), Qt::LeftButton, {}, tinta.center());
+    QTest::mouseDClick(products->viewport(), Qt::LeftButton, {}, tinta.center());
+    EXPECT_FALSE(products->isVisible());
+    EXPECT_TRUE(screen->grid()->isVisible());
+    EXPECT_EQ(screen->grid()->model()->rowCount(), 2);
+}
+
 TEST_F(EmbalagemPorProduto, IncluirChoosesThePackagingBeforeTheWeights)
 {
     run(openOn(1) + uR"S(
@@ -397,7 +381,7 @@ TEST_F(EmbalagemPorProduto, BadInputIsRefusedAndWritesNothing)
             preenche cbEmbalagem "Balde 20 L"
             clica btOkEmbalagem
             preenche Peso_Liq "vinte"
-            mensagem "'vinte' não é um número válido (campo Peso_Liq)" icone erro
+            mensagem "'vinte' não é um número válido (campo Peso Liquido)" icone erro
             clica Gravar
             confere-estado BotaoGravar habilitado
             clica Cancelar

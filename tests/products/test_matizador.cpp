@@ -83,6 +83,9 @@ TEST_P(CatalogRegister, IncluirGivesTheHighestCodePlusOneAndReusesTheCodeOfADele
 
 TEST_P(CatalogRegister, LeavingAnEntryKeepsOnlyWhatGravarSaved)
 {
+    // closing with a change asks first; "Sim" drops the entry as Cancelar does
+    static constexpr auto kDescarta =
+        u"mensagem \"Deseja descartar as alterações?\" icone pergunta botoes SimNao responde Sim\nfecha";
     struct Case {
         const char* what;
         const char16_t* start;  // the steps that open the entry
@@ -91,10 +94,14 @@ TEST_P(CatalogRegister, LeavingAnEntryKeepsOnlyWhatGravarSaved)
     };
     const Case cases[] = {
         {"new row cancelled", u"clica btIncluir", u"clica BotaoCancelar", u"1:A,4:B"},
-        {"new row, window closed", u"clica btIncluir", u"fecha", u"1:A,4:B"},
+        {"new row, window closed", u"clica btIncluir", kDescarta, u"1:A,4:B"},
         {"new row saved", u"clica btIncluir", u"clica BotaoGravar", u"1:A,4:B,5:Z"},
         {"altered row cancelled", u"seleciona grid 2\nclica btAlterar", u"clica BotaoCancelar", u"1:A,4:B"},
-        {"altered row, window closed", u"seleciona grid 2\nclica btAlterar", u"fecha", u"1:A,4:B"},
+        {"altered row, window closed", u"seleciona grid 2\nclica btAlterar", kDescarta, u"1:A,4:B"},
+        {"altered row, closing declined", u"seleciona grid 2\nclica btAlterar",
+         u"mensagem \"Deseja descartar as alterações?\" responde Nao\nfecha\n"
+         u"confere Nome \"Z\"\nclica BotaoGravar",
+         u"1:A,4:Z"},
         {"altered row saved", u"seleciona grid 2\nclica btAlterar", u"clica BotaoGravar", u"1:A,4:Z"},
     };
     for (const Case& c : cases) {
@@ -156,7 +163,7 @@ TEST_P(CatalogRegister, ACatalogAtItsLastCodeRefusesANewRowAndStaysUsable)
     // codes are 16-bit: after 32767 there is no next one
     seed({{32767, u"ULTIMO"_s}});
     run(open() +
-        u"mensagem \"'32768' não é um número entre -32768 e 32767 (campo Codigo)\" icone erro\n"
+        u"mensagem \"Numeração esgotada: Codigo não passa de 32767\" icone erro\n"
         u"clica btIncluir\n"
         u"confere-estado btIncluir habilitado\n"
         u"confere-linhas grid 1\n"

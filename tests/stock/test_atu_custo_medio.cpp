@@ -2,10 +2,11 @@
 // classification walk and its stop rule, the installations' period locks,
 // the processing-date guard, the confirmation, the audit row, and a product
 // another workstation holds.
+#include "AccessTables.h"
+#include "CompanyScreens.h"
 #include "EstoqueFixture.h"
 #include "RecordLocks.h"
-#include "ScenarioRunner.h"
-#include "ScreenRegistry.h"
+#include "ResultadoExecucao.h"
 #include "StockScreens.h"
 #include "TDMFilial.h"
 #include "TfoAtuCustoMedio.h"
@@ -143,20 +144,19 @@ protected:
     }
     double custoMedio(qint64 cod, int filial = 1)
     {
-        return sql(u"SELECT CustoMedio FROM Estproma WHERE Filial = ?1 AND Cod_Reduz = ?2"_s, {filial, cod})
+        return sql(u"SELECT CustoMedio FROM Estproma WHERE Filial = ? AND Cod_Reduz = ?"_s, {filial, cod})
             .toDouble();
     }
-    // Every audit row, from whichever month's tables exist: "Filial|Janela|Acao|Usuario|Tabela|Log".
+    // Every audit row of this month and the one before (a run may cross the
+    // turn of a month): "Filial|Janela|Acao|Usuario|Tabela|Log".
     QStringList auditoria()
     {
         QStringList linhas;
-        Statement tabelas = db().prepare(
-            u"SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'LogSys\\_%' ESCAPE '\\' "
-            "AND name <> 'LogSys_Tipos' ORDER BY name"_s);
-        QStringList nomes;
-        while (tabelas.next())
-            nomes << tabelas.textValue(0);
-        for (const QString& nome : nomes) {
+        const QDate hoje = QDate::currentDate();
+        for (const QDate& mes : {hoje.addMonths(-1), hoje}) {
+            const QString nome = nomeLogSistema(mes);
+            if (!db().tableExists(nome))
+                continue;
             Statement st = db().prepare(
                 u"SELECT Filial || '|' || Janela || '|' || Acao || '|' || Usuario || '|' || "
                 "coalesce(Tabela, '') || '|' || Log FROM %1 ORDER BY AutoInc"_s.arg(quoted(nome)));
@@ -167,23 +167,19 @@ protected:
     }
     void run(const QString& roteiro)
     {
-        ScenarioRunner runner(&screens);
-        runner.setDatabase(&db());
-        EXPECT_TRUE(runner.run(roteiro)) << runner.error().toStdString();
+        ui.useDatabase(db());
+        ui.run(roteiro);
     }
-    bool telaAberta()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return screens.find(u"TfoAtuCustoMedio"_s) != nullptr;
-    }
+    bool telaAberta() { return ui.isOpen(u"TfoAtuCustoMedio"_s); }
     void processamento(const QVariant& filial, const QVariant& estoque)
     {
-        db().prepare(u"UPDATE Filial SET DATAPROCES = ?1 WHERE Filial = 1"_s).bindList({filial}).run();
-        db().prepare(u"UPDATE Estoqcfg SET Data = ?1 WHERE Filial = 1"_s).bindList({estoque}).run();
+        db().prepare(u"UPDATE Filial SET DATAPROCES = ? WHERE Filial = 1"_s).bindList({filial}).run();
+        db().prepare(u"UPDATE Estoqcfg SET Data = ? WHERE Filial = 1"_s).bindList({estoque}).run();
     }
 
     std::unique_ptr<TDMFilial> dm;
-    ScreenRegistry screens;
+    ScreenHarness ui;
+    ScreenRegistry& screens = ui.screens;
 };
 
 // ---- the walk ------------------------------------------------------------------------
@@ -226,6 +222,32 @@ TEST_F(AtuCustoMedio, ValuesTheProductsOfTheClassificationRangeAndClosesTheScree
         // Branch 2's product and its balance are left alone.
         EXPECT_EQ(custoMedio(150, 2), 1);
         EXPECT_EQ(sql(u"SELECT Medio FROM Sldpr WHERE Filial = 2 AND Ano_Mes = '200501'"_s).toDouble(), 0);
+        desvaloriza();
+    }
+}
+
+TEST_F(AtuCustoMedio, TheRunsCountGoesToTheMenusStatusBar)
+{
+    QString barra;
+    ResultadoExecucaoScope menu([&](const QString& texto) { barra = texto; });
+    struct Caso {
+        QString fim;
+        QString contagem;
+    };
+    for (const Caso& c : {Caso{u"999999999999999999999999"_s, u"3 produtos"_s},
+                          Caso{u"010000000000000000000000"_s, u"2 produtos"_s},
+                          Caso{u"000000000000000000000000"_s, u"nada a processar"_s}}) {
+        SCOPED_TRACE(c.contagem.toStdString());
+        barra.clear();
+        run(uR"S(
+            abre TfoAtuCustoMedio
+            preenche meMesAno "012005"
+            preenche meClassFim "%1"
+            mensagem "Confirma atualizacao do custo medio" responde Sim
+            clica btnOK
+        )S"_s.arg(c.fim));
+        EXPECT_EQ(barra, c.contagem);
+        EXPECT_FALSE(telaAberta());
         desvaloriza();
     }
 }
@@ -342,42 +364,32 @@ TEST_F(AtuCustoMedio, NoAtTheConfirmationWritesNothing)
     EXPECT_EQ(sql(u"SELECT count(*) FROM Estproma WHERE CustoMedio <> 1"_s).toInt(), 0);
 }
 
-TEST_F(AtuCustoMedio, AMonthThatIsNoMonthGetsItsMessageAndNothingRuns)
+TEST_F(AtuCustoMedio, ARefusedParameterGetsItsMessageAndTheFocusAndNothingRuns)
 {
     const struct {
-        QString digitado, mensagem;
+        QString mes, classIni, mensagem, campo;
     } casos[] = {
-        {u"132024"_s, u"Mês / Ano inválido: 13/2024"_s},
-        {u"002024"_s, u"Mês / Ano inválido: 00/2024"_s},
-        {u"010000"_s, u"Mês / Ano inválido: 01/0000"_s},
-        {u"05"_s, u"Mês / Ano inválido: 05/____"_s},
-        {u""_s, u"Informe o Mês / Ano"_s},
+        {u"132024"_s, {}, u"Mês / Ano inválido: 13/2024"_s, u"meMesAno"_s},
+        {u"002024"_s, {}, u"Mês / Ano inválido: 00/2024"_s, u"meMesAno"_s},
+        {u"010000"_s, {}, u"Mês / Ano inválido: 01/0000"_s, u"meMesAno"_s},
+        {u"05"_s, {}, u"Mês / Ano inválido: 05/____"_s, u"meMesAno"_s},
+        {u""_s, {}, u"Informe o Mês / Ano"_s, u"meMesAno"_s},
+        {u"012005"_s, u"0100"_s, u"Informe os 24 dígitos da Class.Inicial"_s, u"meClassIni"_s},
     };
     for (const auto& c : casos) {
-        SCOPED_TRACE(c.digitado.toStdString());
+        SCOPED_TRACE(c.mensagem.toStdString());
         run(uR"S(
             abre TfoAtuCustoMedio
             preenche meMesAno "%1"
-            mensagem "%2" icone erro
+            %2
+            mensagem "%3" icone erro
             clica btnOK
-            confere-estado meMesAno focado
+            confere-estado %4 focado
             fecha
-        )S"_s.arg(c.digitado, c.mensagem));
+        )S"_s.arg(c.mes,
+                  c.classIni.isEmpty() ? QString() : u"preenche meClassIni \"%1\""_s.arg(c.classIni),
+                  c.mensagem, c.campo));
     }
-    EXPECT_TRUE(auditoria().isEmpty());
-    EXPECT_TRUE(valorizados().empty());
-}
-
-TEST_F(AtuCustoMedio, AnIncompleteFirstClassificationIsRefused)
-{
-    run(uR"S(
-        abre TfoAtuCustoMedio
-        preenche meMesAno "012005"
-        preenche meClassIni "0100"
-        mensagem "Informe os 24 dígitos da Class.Inicial" icone erro
-        clica btnOK
-        confere-estado meClassIni focado
-    )S"_s);
     EXPECT_TRUE(auditoria().isEmpty());
     EXPECT_TRUE(valorizados().empty());
 }

@@ -5,6 +5,8 @@
 #include "TableRoutines.h"
 #include "WindowPlacement.h"
 
+#include <QCheckBox>
+#include <QDialog>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -182,6 +184,34 @@ TEST(FieldEdit, EnterMovesToTheNextFieldButMultiLineTextsAndGridsKeepIt)
     button->setFocus();
     QTest::keyClick(button, Qt::Key_Return);
     EXPECT_EQ(pressed, 1);
+}
+
+TEST(FieldEdit, EnterPressesAFocusedButtonInAnyWindowOfTheProgram)
+{
+    // A dialog that installs nothing: its buttons are not default buttons.
+    QDialog dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* name = new QLineEdit;
+    auto* ok = new QPushButton(u"OK"_s);
+    auto* check = new QCheckBox(u"Ativo"_s);
+    ok->setAutoDefault(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{name, ok, check})
+        layout->addWidget(w);
+    int pressed = 0;
+    QObject::connect(ok, &QPushButton::clicked, [&] { ++pressed; });
+    dialog.show();
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Return);
+    QTest::keyClick(ok, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(pressed, 2);
+    QTest::keyClick(ok, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(pressed, 2) << "Shift+Enter is not Enter";
+    ok->setEnabled(false);
+    QTest::keyClick(ok, Qt::Key_Return);
+    EXPECT_EQ(pressed, 2);
+    check->setFocus();
+    QTest::keyClick(check, Qt::Key_Return);
+    EXPECT_FALSE(check->isChecked()) << "Enter does not tick a check box";
 }
 
 class WindowPlacementTest : public ::testing::Test {

@@ -194,10 +194,11 @@ TEST_F(FrameworkRegister, BadInputIsRefusedWithAClearMessageAndWritesNothing)
         const char16_t* message;
     };
     const Case cases[] = {
-        {u"Preco", u"12abc", u"'12abc' não é um número válido (campo Preco)"},
+        // the field is named by its label on the screen, not by its name in the table
+        {u"Preco", u"12abc", u"'12abc' não é um número válido (campo Preço)"},
         {u"Validade", u"31022024", u"'31/02/2024' não é uma data válida (campo Validade)"},
-        {u"Codigo", u"abc", u"'abc' não é um número inteiro válido (campo Codigo)"},
-        {u"Codigo", u"99999", u"'99999' não é um número entre -32768 e 32767 (campo Codigo)"},
+        {u"Codigo", u"abc", u"'abc' não é um número inteiro válido (campo Código)"},
+        {u"Codigo", u"99999", u"'99999' não é um número entre -32768 e 32767 (campo Código)"},
     };
     seed(1, u"Azul"_s);
     CoresScreen s(store);
@@ -272,6 +273,38 @@ TEST_F(FrameworkRegister, ASaveFailingAfterItsPostWritesNoRowAtAll)
     EXPECT_EQ(sql(u"SELECT Nome FROM Cores WHERE Codigo = 1"_s).toString(), u"Azul"_s);
     EXPECT_FALSE(lockHeld(1));
     EXPECT_EQ(cell(s, 0, 1), u"Azul"_s);
+}
+
+TEST_F(FrameworkRegister, WhatASaveReportsNamesTheFieldByItsLabel)
+{
+    // a routine's own box and an error thrown out of the save, each naming a
+    // field the way the table layer does
+    CoresScreen s(store);
+    s.show();
+    struct Case {
+        std::function<bool()> save;
+        QString shown;
+    };
+    const Case cases[] = {
+        {[] {
+             mostraErro(u"O campo Preco passa do limite"_s);
+             return false;
+         },
+         u"O campo Preço passa do limite"_s},
+        {[]() -> bool { throw DbError(u"O campo CODIGO não aceita este valor"_s, DbErrorKind::Refused); },
+         u"O campo Código não aceita este valor"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown.toStdString());
+        s.alsoWrite = c.save;
+        click(s, u"btIncluir"_s);
+        type(s, u"Nome"_s, u"Vermelho"_s);
+        script.expect(c.shown);
+        click(s, u"BotaoGravar"_s);
+        checkScript();
+        EXPECT_EQ(count(), 0);
+        EXPECT_TRUE(onListPage(s));
+    }
 }
 
 TEST_F(FrameworkRegister, ExcluirDeletesOnlyWhenConfirmed)
@@ -352,7 +385,7 @@ TEST_F(FrameworkRegister, EnterWalksTheEnabledFieldsAndPressesGravar)
     EXPECT_EQ(sql(u"SELECT Nome FROM Cores"_s).toString(), u"Azul Claro"_s);
 }
 
-TEST_F(FrameworkRegister, ClosingWhileEditingReleasesTheRecordAndTheScreenOpensAgain)
+TEST_F(FrameworkRegister, ClosingWithUnsavedChangesAsksBeforeDroppingThem)
 {
     seed(1, u"Azul"_s);
     CoresScreen s(store);
@@ -360,7 +393,18 @@ TEST_F(FrameworkRegister, ClosingWhileEditingReleasesTheRecordAndTheScreenOpensA
     selectRow(s, 0);
     click(s, u"btAlterar"_s);
     type(s, u"Nome"_s, u"Nunca gravado"_s);
-    s.close();
+
+    script.expect(u"Deseja descartar as alterações?"_s).answer = MsgAnswer::No;
+    EXPECT_FALSE(s.close());
+    checkScript();
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(s.mode(), u"A"_s);
+    EXPECT_EQ(edit(s, u"Nome"_s)->text(), u"Nunca gravado"_s);
+    EXPECT_TRUE(lockHeld(1));
+
+    script.expect(u"Deseja descartar as alterações?"_s).answer = MsgAnswer::Yes;
+    EXPECT_TRUE(s.close());
+    checkScript();
     EXPECT_FALSE(lockHeld(1));
     EXPECT_FALSE(s.table()->active());
     EXPECT_EQ(s.mode(), QString());
@@ -375,6 +419,28 @@ TEST_F(FrameworkRegister, ClosingWhileEditingReleasesTheRecordAndTheScreenOpensA
     click(s, u"btAlterar"_s);
     EXPECT_EQ(edit(s, u"Nome"_s)->text(), u"Verde"_s);
     click(s, u"BotaoCancelar"_s);
+}
+
+TEST_F(FrameworkRegister, ClosingRunsTheScreensOwnCancelarAndAsksOnlyWhenSomethingChanged)
+{
+    // A new record posted at once is deleted again by Cancelar, whether or not
+    // the user typed anything; nothing typed asks nothing.
+    for (const bool typed : {false, true}) {
+        SCOPED_TRACE(typed);
+        CoresScreen s(store);
+        s.setInsertStyle(RegisterScreen::InsertStyle::PostThenEdit);
+        s.show();
+        click(s, u"btIncluir"_s);
+        ASSERT_EQ(count(), 1);
+        if (typed) {
+            type(s, u"Nome"_s, u"Cinza"_s);
+            script.expect(u"Deseja descartar as alterações?"_s).answer = MsgAnswer::Yes;
+        }
+        EXPECT_TRUE(s.close());
+        checkScript();
+        EXPECT_EQ(count(), 0);
+        EXPECT_FALSE(lockHeld(1));
+    }
 }
 
 TEST_F(FrameworkRegister, OnePageOverAQueryShowsTheSelectedRecordAndEnablesThePanelOnlyWhileEditing)

@@ -1,5 +1,7 @@
 #include "TFormSenha.h"
 
+#include "ButtonRow.h"
+#include "FieldEdit.h"
 #include "Messages.h"
 #include "Sessao.h"
 #include "TDMFilial.h"
@@ -29,15 +31,6 @@ QLineEdit* novaEdicao(const QString& nome, int tamanho, bool senha, QWidget* par
     return e;
 }
 
-QPushButton* novoBotao(const QString& nome, const QString& texto, QWidget* parent)
-{
-    auto* b = new QPushButton(texto, parent);
-    b->setObjectName(nome);
-    // Enter in the edits is handled by the edits themselves
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
 }  // namespace
 
 TFormSenha::TFormSenha(QWidget* parent)
@@ -46,11 +39,14 @@ TFormSenha::TFormSenha(QWidget* parent)
       Panel1(new QWidget(this)),
       edUsuario(novaEdicao(u"edUsuario"_s, 6, false, Panel1)),
       edSenhaUsu(novaEdicao(u"edSenhaUsu"_s, 8, true, Panel1)),
-      btOK(novoBotao(u"btOK"_s, u"OK"_s, this)),
-      btCancelar(novoBotao(u"btCancelar"_s, u"Cancelar"_s, this))
+      btOK(makeButton(u"btOK"_s, u"OK"_s, this)),
+      btCancelar(makeButton(u"btCancelar"_s, u"Cancelar"_s, this))
 {
     setObjectName(u"FormSenha"_s);
     setModal(true);
+    // Enter in the edits is handled by the edits themselves; on the focused
+    // "OK" (where Enter in edSenhaUsu leaves it) it presses the button.
+    EnterMovesFocus::pressButtonsOnEnter();
 
     auto* senha = new QFormLayout;
     senha->addRow(new QLabel(u"Senha"_s, this), EdSenha);
@@ -61,10 +57,7 @@ TFormSenha::TFormSenha(QWidget* parent)
     usuario->addRow(new QLabel(u"Usuário"_s, Panel1), edUsuario);
     usuario->addRow(new QLabel(u"Senha"_s, Panel1), edSenhaUsu);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(btOK);
-    botoes->addWidget(btCancelar);
+    auto* botoes = new ButtonRow(ButtonRow::Side::Right, {btOK, btCancelar});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(senha);

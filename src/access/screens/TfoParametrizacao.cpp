@@ -1,5 +1,6 @@
 #include "TfoParametrizacao.h"
 
+#include "ButtonRow.h"
 #include "Messages.h"
 #include "Sessao.h"
 #include "TDMFilial.h"
@@ -30,14 +31,12 @@ TfoParametrizacao::TfoParametrizacao(std::shared_ptr<Store> store, QWidget* pare
     edUltimaFormula->setValidator(new QIntValidator(0, std::numeric_limits<qint32>::max(), edUltimaFormula));
     btOK->setObjectName(u"btOK"_s);
     btFechar->setObjectName(u"btFechar"_s);
+    actions_.nameField(u"UltimaFormula"_s, u"Ultima Formula"_s);
 
     auto* campo = new QHBoxLayout;
     campo->addWidget(new QLabel(u"Ultima Formula"_s, this));
     campo->addWidget(edUltimaFormula);
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(btOK);
-    botoes->addWidget(btFechar);
+    auto* botoes = new ButtonRow(ButtonRow::Side::Right, {btOK, btFechar});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(campo);
     layout->addLayout(botoes);
@@ -89,14 +88,11 @@ void TfoParametrizacao::btOKClick()
     if (!TPcpcfg)
         return;
     const QString texto = edUltimaFormula->text().trimmed();
-    try {
+    actions_.guarded([&] {
         TPcpcfg->setValue(u"UltimaFormula"_s, texto.isEmpty() ? u"0"_s : texto);
-    } catch (const DbError& e) {
-        mostraErro(e.message());
-        return;
-    }
-    if (GravaRegistro(*TPcpcfg))
-        accept();
+        if (GravaRegistro(*TPcpcfg))
+            accept();
+    });
 }
 
 void TfoParametrizacao::done(int result)

@@ -1,5 +1,6 @@
 #pragma once
 // "Parametrização do PCP": edits the branch's last formula number in Pcpcfg.
+#include "ScreenActions.h"
 #include "Store.h"
 
 #include <QDialog>
@@ -34,6 +35,7 @@ private:
 
     std::shared_ptr<Store> store_;
     std::unique_ptr<TableCursor> TPcpcfg;
+    ScreenActions actions_;
 };
 
 // Opens the screen modally (menu "Cadastros" > "Parametrização").

@@ -4,10 +4,10 @@
 // its events between steps (to repaint and show progress), so without this
 // the user could start a second run or destroy the window under the first.
 #include <QCloseEvent>
+#include <QList>
 #include <QWidget>
 
 #include <initializer_list>
-#include <vector>
 
 namespace pcp {
 
@@ -28,6 +28,10 @@ public:
     class Escopo {
     public:
         Escopo(ExecucaoLonga& execucao, std::initializer_list<QWidget*> controles)
+            : Escopo(execucao, QList<QWidget*>(controles))
+        {
+        }
+        Escopo(ExecucaoLonga& execucao, const QList<QWidget*>& controles)
             : execucao_(execucao), controles_(controles)
         {
             execucao_.emAndamento_ = true;
@@ -45,7 +49,7 @@ public:
 
     private:
         ExecucaoLonga& execucao_;
-        std::vector<QWidget*> controles_;
+        QList<QWidget*> controles_;
     };
 
 private:

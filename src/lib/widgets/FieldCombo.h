@@ -18,6 +18,7 @@ public:
     FieldAccess access() const override { return FieldAccess::Editable; }
     void load(const TableCursor& cursor) override;
     void store(TableCursor& cursor) const override;
+    bool changed() const override { return currentText() != shownText_; }
 
 private:
     FieldDef field_;

@@ -3,9 +3,11 @@
 #include "DbError.h"
 #include "Formats.h"
 
-#include <QAbstractButton>
+#include <QApplication>
 #include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -242,8 +244,54 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
 
 // ---- Enter moves to the next field -------------------------------------------
 
+namespace {
+bool isPlainEnter(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+           !(key->modifiers() & ~Qt::KeypadModifier);
+}
+
+// Program-wide: Enter on a focused push button presses it, in every window
+// and dialog, whether or not the window moves the focus on Enter.
+class EnterPressesButton : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!isPlainEnter(event))
+            return false;
+        // Keys reach a button only when it has the focus.
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (!button || !button->isEnabled())
+            return false;
+        button->click();
+        return true;
+    }
+};
+
+void installEnterPressesButton()
+{
+    static QPointer<EnterPressesButton> installed;  // dies with the application object
+    if (qApp && !installed) {
+        installed = new EnterPressesButton(qApp);
+        qApp->installEventFilter(installed);
+    }
+}
+}  // namespace
+
+// Any program that links the widgets gets it as soon as its application object exists.
+Q_COREAPP_STARTUP_FUNCTION(installEnterPressesButton)
+
+void EnterMovesFocus::pressButtonsOnEnter() { installEnterPressesButton(); }
+
 void EnterMovesFocus::install(QWidget* window)
 {
+    pressButtonsOnEnter();
     if (!window->findChild<EnterMovesFocus*>(QString(), Qt::FindDirectChildrenOnly))
         window->installEventFilter(new EnterMovesFocus(window));
 }
@@ -261,11 +309,7 @@ QWidget* EnterMovesFocus::nextField(QWidget* from)
 
 bool EnterMovesFocus::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != parent() || event->type() != QEvent::KeyPress)
-        return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
-        (key->modifiers() & ~Qt::KeypadModifier))
+    if (watched != parent() || !isPlainEnter(event))
         return false;
     QWidget* focus = static_cast<QWidget*>(watched)->focusWidget();
     if (!focus)
@@ -273,10 +317,6 @@ bool EnterMovesFocus::eventFilter(QObject* watched, QEvent* event)
     for (QWidget* w = focus; w && !w->isWindow(); w = w->parentWidget())
         if (qobject_cast<QAbstractItemView*>(w))
             return false;
-    if (auto* button = qobject_cast<QAbstractButton*>(focus)) {
-        button->click();
-        return true;
-    }
     if (QWidget* next = nextField(focus))
         next->setFocus(Qt::TabFocusReason);
     return true;

@@ -29,6 +29,8 @@ public:
     // mode; a field the user did not change is left alone. Throws DbError with
     // the message for the user when the text does not fit the field.
     virtual void store(TableCursor& cursor) const = 0;
+    // True when the user changed what load() showed.
+    virtual bool changed() const = 0;
 };
 
 // A form's edit mask, "mask;save literals;blank" as in "!99/99/0000;1;_",
@@ -88,7 +90,7 @@ public:
     // Shows a value in the field's display form; the edit counts as unchanged.
     void showValue(const QVariant& value);
     // True when the text differs from what load()/showValue() put there.
-    bool changed() const { return text() != shownText_; }
+    bool changed() const override { return text() != shownText_; }
 
     void load(const TableCursor& cursor) override;
     void store(TableCursor& cursor) const override;
@@ -115,15 +117,18 @@ private:
 // format string ("%6.6d", "%10.3n"), or plainly with "," before the decimals.
 QString displayText(const QVariant& value, FieldType type, const QString& format = {});
 
-// The Enter key moves the focus to the next field, as Tab does; on a focused
-// button it presses the button. Installed once on a window, it sees the Enter
-// that any of the window's widgets leaves unused (line edits, lists, check
-// boxes, buttons), so widgets added later are covered too. Widgets that use
-// Enter themselves (multi-line texts) keep it, and so do grids.
+// The Enter key moves the focus to the next field, as Tab does. Installed
+// once on a window, it sees the Enter that any of the window's widgets leaves
+// unused (line edits, lists, check boxes), so widgets added later are covered
+// too. Widgets that use Enter themselves (multi-line texts) keep it, and so do
+// grids. Program-wide, Enter on a focused push button presses it.
 class EnterMovesFocus : public QObject {
     Q_OBJECT
 public:
     static void install(QWidget* window);
+    // Makes Enter press a focused push button in every window of the program
+    // (done when the application starts; calling it again does nothing).
+    static void pressButtonsOnEnter();
     // The widget Tab would focus after `from` in its window; nullptr when none.
     static QWidget* nextField(QWidget* from);
 

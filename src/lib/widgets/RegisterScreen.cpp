@@ -1,9 +1,10 @@
 #include "RegisterScreen.h"
 
+#include "ButtonRow.h"
 #include "Formats.h"
 #include "Messages.h"
+#include "NextNumber.h"
 #include "TableRoutines.h"
-#include "Transaction.h"
 #include "WindowPlacement.h"
 
 #include <QBoxLayout>
@@ -16,67 +17,12 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace pcp {
 
-namespace {
-// Holds back the notices (OK-only boxes) shown while a transaction is open and
-// shows them when it has ended, so a box waiting for the user never keeps the
-// store's write lock. A question cannot wait for its answer: it is passed on
-// at once, after the notices held so far.
-class DeferredNotices final : public MessageService {
-public:
-    DeferredNotices() : real_(messages()) { setMessageService(this); }
-    ~DeferredNotices() override { release(); }
-    DeferredNotices(const DeferredNotices&) = delete;
-    DeferredNotices& operator=(const DeferredNotices&) = delete;
-
-    void release()
-    {
-        if (released_)
-            return;
-        released_ = true;
-        setMessageService(&real_);
-        flush();
-    }
-    MsgAnswer show(const Message& message) override
-    {
-        if (message.buttons == MsgButtons::Ok) {
-            held_.push_back(message);
-            return MsgAnswer::Ok;
-        }
-        flush();
-        return real_.show(message);
-    }
-    std::optional<QString> input(const InputRequest& request) override
-    {
-        flush();
-        return real_.input(request);
-    }
-
-private:
-    void flush()
-    {
-        std::vector<Message> held;
-        held.swap(held_);
-        for (const Message& m : held)
-            real_.show(m);
-    }
-    MessageService& real_;
-    std::vector<Message> held_;
-    bool released_ = false;
-};
-
-QString errorText(const std::exception& e)
-{
-    if (const auto* db = dynamic_cast<const DbError*>(&e))
-        return db->message();
-    if (const auto* conversion = dynamic_cast<const ConversionError*>(&e))
-        return conversion->message();
-    return QString::fromUtf8(e.what());
-}
-}  // namespace
 
 RegisterScreen::RegisterScreen(const QString& name, const QString& caption, Layout layout, QWidget* parent)
     : QWidget(parent, Qt::Window), layout_(layout), deleteQuestion_(u"Confirma eliminação deste registro ?"_s)
@@ -97,12 +43,12 @@ RegisterScreen::RegisterScreen(const QString& name, const QString& caption, Layo
     entryForm_->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     entryForm_->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    btIncluir_ = makeButton(u"btIncluir"_s, u"Incluir"_s);
-    btAlterar_ = makeButton(u"btAlterar"_s, u"Alterar"_s);
-    btExcluir_ = makeButton(u"btExcluir"_s, u"Excluir"_s);
-    btFechar_ = makeButton(u"btFechar"_s, u"Fechar"_s);
-    botaoGravar_ = makeButton(u"BotaoGravar"_s, u"Gravar"_s);
-    botaoCancelar_ = makeButton(u"BotaoCancelar"_s, u"Cancelar"_s);
+    btIncluir_ = pcp::makeButton(u"btIncluir"_s, u"Incluir"_s);
+    btAlterar_ = pcp::makeButton(u"btAlterar"_s, u"Alterar"_s);
+    btExcluir_ = pcp::makeButton(u"btExcluir"_s, u"Excluir"_s);
+    btFechar_ = pcp::makeButton(u"btFechar"_s, u"Fechar"_s);
+    botaoGravar_ = pcp::makeButton(u"BotaoGravar"_s, u"Gravar"_s);
+    botaoCancelar_ = pcp::makeButton(u"BotaoCancelar"_s, u"Cancelar"_s);
     connect(btIncluir_, &QPushButton::clicked, this, &RegisterScreen::btIncluirClick);
     connect(btAlterar_, &QPushButton::clicked, this, &RegisterScreen::btAlterarClick);
     connect(btExcluir_, &QPushButton::clicked, this, &RegisterScreen::btExcluirClick);
@@ -119,7 +65,7 @@ RegisterScreen::RegisterScreen(const QString& name, const QString& caption, Layo
         auto* list = new QVBoxLayout(listPage_);
         list->addLayout(listTools_);
         list->addWidget(grid_, 1);
-        listButtons_ = new QHBoxLayout;
+        listButtons_ = new ButtonRow;
         list->addLayout(listButtons_);
 
         entryPage_ = new QWidget;
@@ -127,7 +73,7 @@ RegisterScreen::RegisterScreen(const QString& name, const QString& caption, Layo
         auto* entry = new QVBoxLayout(entryPage_);
         entry->addWidget(form);
         entry->addStretch(1);
-        entryButtons_ = new QHBoxLayout;
+        entryButtons_ = new ButtonRow;
         entry->addLayout(entryButtons_);
 
         pages_ = new QTabWidget;
@@ -136,9 +82,9 @@ RegisterScreen::RegisterScreen(const QString& name, const QString& caption, Layo
         pages_->addTab(entryPage_, u"Cadastro"_s);
         outer->addWidget(pages_);
         for (QPushButton* b : {btIncluir_, btAlterar_, btExcluir_, btFechar_})
-            listButtons_->addWidget(b);
+            listButtons_->place(b);
         for (QPushButton* b : {botaoGravar_, botaoCancelar_})
-            entryButtons_->addWidget(b);
+            entryButtons_->place(b);
     } else {
         entryPanel_ = form;
         entryPanel_->setObjectName(u"entryPanel"_s);
@@ -149,15 +95,12 @@ RegisterScreen::RegisterScreen(const QString& name, const QString& caption, Layo
         page->addLayout(listTools_);
         page->addWidget(grid_, 1);
         page->addWidget(entryPanel_);
-        listButtons_ = entryButtons_ = new QHBoxLayout;
+        listButtons_ = entryButtons_ = new ButtonRow;
         page->addLayout(listButtons_);
         outer->addWidget(registerPage_);
         for (QPushButton* b : {btIncluir_, btAlterar_, btExcluir_, botaoGravar_, botaoCancelar_, btFechar_})
-            listButtons_->addWidget(b);
+            listButtons_->place(b);
     }
-    listButtons_->addStretch(1);
-    if (entryButtons_ != listButtons_)
-        entryButtons_->addStretch(1);
 
     EnterMovesFocus::install(this);
     showList();
@@ -165,21 +108,11 @@ RegisterScreen::RegisterScreen(const QString& name, const QString& caption, Layo
 
 RegisterScreen::~RegisterScreen() = default;
 
-QPushButton* RegisterScreen::makeButton(const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QPushButton* RegisterScreen::addButton(const QString& name, const QString& caption, bool onListPage)
 {
-    QPushButton* b = makeButton(name, caption);
-    QBoxLayout* row = onListPage ? listButtons_ : entryButtons_;
-    const int before = onListPage ? row->indexOf(btFechar_) : row->count() - 1;  // the stretch ends the row
-    row->insertWidget(before, b);
-    return b;
+    if (onListPage)
+        return listButtons_->insertBefore(btFechar_, name, caption);
+    return entryButtons_->add(name, caption);
 }
 
 // ---- declarations ---------------------------------------------------------------
@@ -228,17 +161,31 @@ FieldEdit* RegisterScreen::addField(const QString& label, const QString& field, 
     return edit;
 }
 
-void RegisterScreen::addField(const QString& label, BoundField* field)
+void RegisterScreen::addField(const QString& label, BoundField* field, QWidget* beside)
 {
     QWidget* w = field->widget();
     auto* caption = new QLabel(label);
     caption->setBuddy(w);
-    entryForm_->addRow(caption, w);
+    QWidget* last = w;  // where Tab goes on to the next field
+    if (beside) {
+        auto* row = new QHBoxLayout;
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(w);
+        row->addWidget(beside);
+        row->addStretch(1);
+        entryForm_->addRow(caption, row);
+        QWidget::setTabOrder(w, beside);
+        last = beside;
+    } else {
+        entryForm_->addRow(caption, w);
+    }
+    actions_.nameField(field->fieldName(), label);
     // Tab and Enter go through the fields in the order they were added, then to "Gravar".
-    if (!fields_.isEmpty())
-        QWidget::setTabOrder(fields_.back()->widget(), w);
-    QWidget::setTabOrder(w, botaoGravar_);
+    if (lastInOrder_)
+        QWidget::setTabOrder(lastInOrder_, w);
+    QWidget::setTabOrder(last, botaoGravar_);
     QWidget::setTabOrder(botaoGravar_, botaoCancelar_);
+    lastInOrder_ = last;
     fields_ << field;
 }
 
@@ -413,45 +360,19 @@ void RegisterScreen::gridRowChanged(int row)
     updateStates();
 }
 
-qint64 RegisterScreen::nextNumber(const QString& field, const QString& where, const QVariantList& params) const
+qint64 RegisterScreen::nextNumber(const QString& field, const QStringList& scopeFields,
+                                  const QVariantList& scopeValues, qint64 cap) const
 {
-    QString sql = u"SELECT max("_s + quoted(field) + u") FROM "_s + quoted(table_->tableName());
-    if (!where.isEmpty())
-        sql += u" WHERE "_s + where;
-    Statement st = table_->store().db().prepare(sql);
-    st.bindList(params);
-    return st.scalar().toLongLong() + 1;
+    return pcp::nextNumber(table_->store().db(), table_->def(), field, scopeFields, scopeValues, cap);
 }
 
 // ---- running actions ---------------------------------------------------------------
 
-void RegisterScreen::guarded(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const std::exception& e) {
-        mostraErro(errorText(e));
-    }
-}
+bool RegisterScreen::guarded(const std::function<void()>& action) { return actions_.guarded(action); }
 
 bool RegisterScreen::runAtomically(const std::function<bool()>& action)
 {
-    DeferredNotices notices;
-    bool done = false;
-    QString failure;
-    try {
-        Transaction tx(table_->store().db());
-        done = action();
-        if (done)
-            tx.commit();
-    } catch (const std::exception& e) {
-        done = false;
-        failure = errorText(e);
-    }
-    notices.release();
-    if (!failure.isEmpty())
-        mostraErro(failure);
-    return done;
+    return actions_.runAtomically(table_->store().db(), action);
 }
 
 // ---- the buttons ---------------------------------------------------------------------
@@ -522,15 +443,8 @@ void RegisterScreen::BotaoGravarClick()
     if (!editing())
         return;
     guarded([&] {
-        for (BoundField* f : std::as_const(fields_)) {
-            try {
-                f->store(*table_);
-            } catch (const DbError& e) {
-                mostraErro(e.message());
-                f->widget()->setFocus(Qt::OtherFocusReason);
-                return;
-            }
-        }
+        if (!actions_.storeFields(fields_, *table_))
+            return;
         if (!validate(*table_))
             return;
         const bool saved = runAtomically([&] { return saveRecord(*table_); });
@@ -547,6 +461,11 @@ void RegisterScreen::BotaoCancelarClick()
         return;
     guarded([&] { cancelRecord(*table_); });
     leaveEntry();
+}
+
+bool RegisterScreen::hasUnsavedChanges() const
+{
+    return std::any_of(fields_.begin(), fields_.end(), [](const BoundField* f) { return f->changed(); });
 }
 
 bool RegisterScreen::saveRecord(TableCursor& table) { return GravaRegistro(table); }
@@ -603,8 +522,15 @@ void RegisterScreen::showEvent(QShowEvent* event)
 void RegisterScreen::closeEvent(QCloseEvent* event)
 {
     if (editing()) {
-        guarded([&] { cancelRecord(*table_); });
-        mode_.clear();
+        if (hasUnsavedChanges() && !confirma(u"Deseja descartar as alterações?"_s)) {
+            event->ignore();
+            return;
+        }
+        BotaoCancelarClick();
+        if (editing()) {  // a Cancelar of the screen's own that kept the entry
+            event->ignore();
+            return;
+        }
     }
     guarded([&] { closeTables(); });
     open_ = false;

@@ -11,6 +11,7 @@
 // again. See docs/screens.md.
 #include "CursorTableModel.h"
 #include "FieldEdit.h"
+#include "ScreenActions.h"
 
 #include <QWidget>
 #include <functional>
@@ -22,6 +23,8 @@ class QTabWidget;
 class QTableView;
 
 namespace pcp {
+
+class ButtonRow;
 
 class RegisterScreen : public QWidget {
     Q_OBJECT
@@ -49,6 +52,9 @@ public:
     QWidget* listPage() const { return listPage_; }
     QWidget* entryPage() const { return entryPage_; }
     const QList<BoundField*>& fields() const { return fields_; }
+    QPushButton* closeButton() const { return btFechar_; }
+    QPushButton* saveButton() const { return botaoGravar_; }
+    QPushButton* cancelButton() const { return botaoCancelar_; }
 
 public slots:
     void btIncluirClick();
@@ -56,7 +62,9 @@ public slots:
     void btExcluirClick();
     void btFecharClick();
     void BotaoGravarClick();
-    void BotaoCancelarClick();
+    // Drops the entry (cancelRecord) and returns to the list; closing the
+    // window while editing runs it too.
+    virtual void BotaoCancelarClick();
 
 protected:
     // `name` is the designer name ("foCadEmbalagem"): the object name, and the
@@ -79,8 +87,9 @@ protected:
     // (after setTable; an unknown field throws DbError).
     FieldEdit* addField(const QString& label, const QString& field, FieldAccess access = FieldAccess::Editable,
                         const QString& editMask = {});
-    // Any other widget that implements BoundField; the screen becomes its parent.
-    void addField(const QString& label, BoundField* field);
+    // Any other widget that implements BoundField; the screen becomes its
+    // parent. `beside` (a button of the field's own) goes on the same row.
+    void addField(const QString& label, BoundField* field, QWidget* beside = nullptr);
     // A further entry page, shown with the first one while editing (TwoPages only).
     void addEntryPage(QWidget* page, const QString& title);
     // A button of the screen's own: on the list row before "Fechar", or on the entry row.
@@ -123,6 +132,9 @@ protected:
     // Deletes the current record (and its dependants) inside one transaction,
     // after the user confirmed. False or a DbError deletes nothing.
     virtual bool deleteRecord(TableCursor& table);
+    // True while editing when the user changed something on the entry page:
+    // closing the window then asks before the changes are dropped.
+    virtual bool hasUnsavedChanges() const;
     // Enables the buttons, grid and fields for the present mode; screens with
     // buttons of their own extend it.
     virtual void updateStates();
@@ -137,22 +149,22 @@ protected:
     void refreshGrid();
     // Selects the grid row of the table's current record (after a search).
     void showTableRecord();
-    // The highest value of an integer field plus 1, 1 for none (sequence numbers),
-    // among the rows matching `where` (SQL with bound parameters).
-    qint64 nextNumber(const QString& field, const QString& where = {}, const QVariantList& params = {}) const;
-    // Runs an action inside one transaction of the table's store. Notices shown
-    // meanwhile wait until the transaction has ended, so no box keeps the
-    // database locked; a DbError rolls back and is shown. True when committed.
+    // The next sequence number of an integer field of the table (highest + 1,
+    // 1 for none) among the rows whose `scopeFields` equal `scopeValues`; beyond
+    // the field's range or `cap` (above 0) a DbError refuses it.
+    qint64 nextNumber(const QString& field, const QStringList& scopeFields = {},
+                      const QVariantList& scopeValues = {}, qint64 cap = 0) const;
+    // ScreenActions::runAtomically on the table's store.
     bool runAtomically(const std::function<bool()>& action);
-    // Runs a handler the way the general handler would: an error's text is
-    // shown and the action abandoned.
-    void guarded(const std::function<void()>& action);
+    // ScreenActions::guarded: an error's text is shown and the action abandoned.
+    bool guarded(const std::function<void()>& action);
+    // The screen's actions, its fields named by their labels in messages.
+    const ScreenActions& actions() const { return actions_; }
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QPushButton* makeButton(const QString& name, const QString& caption);
     void gridRowChanged(int row);
     void selectGridRow(int row);
     void showList();
@@ -175,8 +187,8 @@ private:
     QWidget* entryPanel_ = nullptr;
     QWidget* registerPage_ = nullptr;  // OnePage: everything but the window's margins
     QBoxLayout* listTools_ = nullptr;
-    QBoxLayout* listButtons_ = nullptr;
-    QBoxLayout* entryButtons_ = nullptr;
+    ButtonRow* listButtons_ = nullptr;
+    ButtonRow* entryButtons_ = nullptr;
     QFormLayout* entryForm_ = nullptr;
     QPushButton* btIncluir_ = nullptr;
     QPushButton* btAlterar_ = nullptr;
@@ -186,12 +198,14 @@ private:
     QPushButton* botaoCancelar_ = nullptr;
     QList<BoundField*> fields_;
     QWidget* firstField_ = nullptr;
+    QWidget* lastInOrder_ = nullptr;  // the last entry control in Tab order
     QString deleteQuestion_;
     InsertStyle insertStyle_ = InsertStyle::Buffered;
     bool remembersPlacement_ = false;
     bool placed_ = false;
     bool open_ = false;
     bool syncing_ = false;  // the grid follows the table: do not move the table back
+    ScreenActions actions_;
 };
 
 }  // namespace pcp

@@ -78,6 +78,8 @@ QWidget* ScreenRegistry::create(const QString& name)
         w->setObjectName(name);
     w->setAttribute(Qt::WA_DeleteOnClose, e->info.lifetime == ScreenInfo::Lifetime::DeleteOnClose);
     e->widget = w;
+    if (created_)
+        created_(w);
     return w;
 }
 

@@ -66,6 +66,9 @@ public:
     void closeAll();
     // Destroys every live instance.
     void destroyAll();
+    // Called with each window the registry builds, before it is shown (the
+    // tests watch its models).
+    void setCreatedHook(std::function<void(QWidget*)> hook) { created_ = std::move(hook); }
 
 private:
     struct Entry {
@@ -76,6 +79,7 @@ private:
     const Entry* entry(const QString& name) const;
 
     std::vector<Entry> entries_;
+    std::function<void(QWidget*)> created_;
 };
 
 // A factory for the screens that work on the company the branch module has

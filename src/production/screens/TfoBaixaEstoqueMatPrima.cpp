@@ -1,16 +1,9 @@
 #include "TfoBaixaEstoqueMatPrima.h"
 
 #include "BaixaMateriaPrima.h"
-#include "FieldEdit.h"
-#include "Messages.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <iterator>
 
 using namespace Qt::Literals::StringLiterals;
@@ -18,106 +11,54 @@ using namespace Qt::Literals::StringLiterals;
 namespace pcp {
 
 namespace {
-
 const QString kMascaraData = u"!99/99/0000;1;_"_s;
-
-FieldEdit* novoCampo(const QString& nome, FieldType tipo, QWidget* pai)
-{
-    auto* campo = new FieldEdit(FieldDef{nome, tipo, 0, {}, false}, pai);
-    campo->setObjectName(nome);
-    return campo;
-}
-
 }  // namespace
 
 TfoBaixaEstoqueMatPrima::TfoBaixaEstoqueMatPrima(std::shared_ptr<Store> store, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      edDataIni(novoCampo(u"edDataIni"_s, FieldType::Date, this)),
-      edDataFim(novoCampo(u"edDataFim"_s, FieldType::Date, this)),
-      edHistVenda(novoCampo(u"edHistVenda"_s, FieldType::SmallInt, this)),
-      edHistBaixa(novoCampo(u"edHistBaixa"_s, FieldType::SmallInt, this)),
-      edFornecedor(novoCampo(u"edFornecedor"_s, FieldType::Integer, this)),
-      btOK(new QPushButton(u"OK"_s, this)),
-      btFechar(new QPushButton(u"Fechar"_s, this)),
-      pbAndamento(new QProgressBar(this)),
+    : ProcessScreen(u"foBaixaEstoqueMatPrima"_s, u"Baixa Estoque Materia Prima"_s, u"btOK"_s, u"btFechar"_s, parent),
+      edDataIni(addParameter(u"Data inicial"_s, u"edDataIni"_s, FieldType::Date, kMascaraData)),
+      edDataFim(addParameter(u"Data Final"_s, u"edDataFim"_s, FieldType::Date, kMascaraData)),
+      edHistVenda(addParameter(u"Historico de Venda"_s, u"edHistVenda"_s, FieldType::SmallInt)),
+      edHistBaixa(addParameter(u"Historico da Baixa"_s, u"edHistBaixa"_s, FieldType::SmallInt)),
+      edFornecedor(addParameter(u"Fornecedor"_s, u"edFornecedor"_s, FieldType::Integer)),
+      btOK(okButton()),
+      btFechar(closeButton()),
+      pbAndamento(addProgressBar(u"pbAndamento"_s)),
       store_(std::move(store))
 {
-    setObjectName(u"foBaixaEstoqueMatPrima"_s);
-    setWindowTitle(u"Baixa Estoque Materia Prima"_s);
-    edDataIni->setEditMask(kMascaraData);
-    edDataFim->setEditMask(kMascaraData);
     for (FieldEdit* codigo : {edHistVenda, edHistBaixa, edFornecedor})
         codigo->setText(u"0"_s);
-    btOK->setObjectName(u"btOK"_s);
-    btFechar->setObjectName(u"btFechar"_s);
-    pbAndamento->setObjectName(u"pbAndamento"_s);
-    pbAndamento->setRange(0, 1);
-    pbAndamento->setValue(0);
-
-    auto* campos = new QFormLayout;
-    campos->addRow(u"Data inicial"_s, edDataIni);
-    campos->addRow(u"Data Final"_s, edDataFim);
-    campos->addRow(u"Historico de Venda"_s, edHistVenda);
-    campos->addRow(u"Historico da Baixa"_s, edHistBaixa);
-    campos->addRow(u"Fornecedor"_s, edFornecedor);
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(btOK);
-    botoes->addWidget(btFechar);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(campos);
-    layout->addWidget(pbAndamento);
-    layout->addLayout(botoes);
-
-    EnterMovesFocus::install(this);
-    connect(btOK, &QPushButton::clicked, this, &TfoBaixaEstoqueMatPrima::btOKClick);
-    connect(btFechar, &QPushButton::clicked, this, &QWidget::close);
-    edDataIni->setFocus();
 }
 
 TfoBaixaEstoqueMatPrima::~TfoBaixaEstoqueMatPrima() = default;
 
-FieldEdit* TfoBaixaEstoqueMatPrima::campo(int indice) const
+bool TfoBaixaEstoqueMatPrima::check()
 {
-    FieldEdit* const campos[] = {edDataIni, edDataFim, edHistVenda, edHistBaixa, edFornecedor};
-    return indice >= 0 && indice < int(std::size(campos)) ? campos[indice] : nullptr;
-}
-
-void TfoBaixaEstoqueMatPrima::btOKClick()
-{
-    if (execucao_.emAndamento())
-        return;
     int erro = -1;
-    const std::optional<ParametrosBaixa> p =
+    std::optional<ParametrosBaixa> p =
         criticaEntradaBaixa(edDataIni->fieldText(), edDataFim->fieldText(), edHistVenda->text(),
                             edHistBaixa->text(), edFornecedor->text(), &erro);
     if (!p) {
-        if (FieldEdit* f = campo(erro)) {
-            f->setFocus();
-            f->selectAll();
-        }
-        return;
+        FieldEdit* const campos[] = {edDataIni, edDataFim, edHistVenda, edHistBaixa, edFornecedor};
+        return refuseAt(erro >= 0 && erro < int(std::size(campos)) ? campos[erro] : nullptr);
     }
-    ExecucaoLonga::Escopo escopo(execucao_, {btOK, btFechar});
-    pbAndamento->setRange(0, 1);
-    pbAndamento->setValue(0);
-    try {
-        // Called between the run's transactions, so the window may repaint
-        // and answer the user without any write lock held.
-        BaixaEstoqueMateriaPrima(*store_, *p, [this](int feitos, int total) {
-            pbAndamento->setRange(0, std::max(total, 1));
-            pbAndamento->setValue(feitos);
-            QCoreApplication::processEvents();
-        });
-    } catch (const std::exception& e) {
-        mostraErro(QString::fromUtf8(e.what()));
-    }
+    parametros_ = std::make_unique<ParametrosBaixa>(*p);
+    return true;
 }
 
-void TfoBaixaEstoqueMatPrima::closeEvent(QCloseEvent* event)
+std::optional<QString> TfoBaixaEstoqueMatPrima::run()
 {
-    if (!execucao_.recusaFechar(event))
-        QWidget::closeEvent(event);
+    // The progress is called between the run's transactions, so the window
+    // may repaint and answer the user without any write lock held.
+    const ResultadoBaixa r =
+        BaixaEstoqueMateriaPrima(*store_, *parametros_, [this](int feitos, int total) { progress(feitos, total); });
+    if (r.interrompido)
+        return std::nullopt;  // the reason has been shown
+    QStringList partes{textoContagem(r.documentos, u"documento"_s, u"documentos"_s),
+                       textoContagem(r.itens, u"item"_s, u"itens"_s),
+                       textoContagem(r.falhas, u"falha"_s, u"falhas"_s)};
+    partes.removeAll(QString());
+    return partes.join(u", "_s);
 }
 
 }  // namespace pcp

@@ -1,11 +1,11 @@
 #pragma once
 // "Baixa Estoque Materia Prima": the period, the sales history, the write-off
 // history and the supplier code of the raw-material write-off by formula,
-// with a progress bar over the sales documents of the period.
-#include "ExecucaoLonga.h"
+// with a progress bar over the sales documents of the period. The window
+// stays open after a run, showing what it wrote.
+#include "ProcessScreen.h"
 #include "Store.h"
 
-#include <QWidget>
 #include <memory>
 
 class QProgressBar;
@@ -13,15 +13,13 @@ class QPushButton;
 
 namespace pcp {
 
-class FieldEdit;
+struct ParametrosBaixa;
 
-class TfoBaixaEstoqueMatPrima : public QWidget {
+class TfoBaixaEstoqueMatPrima : public ProcessScreen {
     Q_OBJECT
 public:
     explicit TfoBaixaEstoqueMatPrima(std::shared_ptr<Store> store, QWidget* parent = nullptr);
     ~TfoBaixaEstoqueMatPrima() override;
-
-    bool running() const { return execucao_.emAndamento(); }
 
     FieldEdit* edDataIni;
     FieldEdit* edDataFim;
@@ -33,17 +31,15 @@ public:
     QProgressBar* pbAndamento;
 
 public slots:
-    void btOKClick();
+    void btOKClick() { okClick(); }
 
 protected:
-    // The window cannot be closed while a run is going on.
-    void closeEvent(QCloseEvent* event) override;
+    bool check() override;
+    std::optional<QString> run() override;
 
 private:
-    FieldEdit* campo(int indice) const;
-
     std::shared_ptr<Store> store_;
-    ExecucaoLonga execucao_;
+    std::unique_ptr<ParametrosBaixa> parametros_;  // as the check read them
 };
 
 }  // namespace pcp

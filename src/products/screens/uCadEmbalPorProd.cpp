@@ -2,11 +2,11 @@
 
 #include "EmbalagemTables.h"
 #include "EstpromaTable.h"
+#include "ButtonRow.h"
+#include "LookupCombo.h"
 #include "Messages.h"
 
 #include <QBoxLayout>
-#include <QComboBox>
-#include <QFormLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +14,8 @@
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTableView>
+
+#include <initializer_list>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,62 +28,6 @@ const QString productQuery = u"SELECT * FROM ESTPROMA ORDER BY NOME1, Filial, Co
 const QString packagingQuery = u"SELECT * FROM EMBPROD WHERE COD_REDUZ = ? ORDER BY CODIGO"_s;
 }  // namespace
 
-// The list "Embalagem" over the catalogue's descriptions, bound to Codigo,
-// with its own "OK" beside it. The packaging of a row is chosen only for a new
-// row; a code the catalogue no longer has shows a blank list.
-class TfoCadEmbalPorProd::PackagingChoice : public QWidget, public BoundField {
-public:
-    PackagingChoice()
-    {
-        auto* row = new QHBoxLayout(this);
-        row->setContentsMargins(0, 0, 0, 0);
-        combo = new QComboBox;
-        combo->setObjectName(u"cbEmbalagem"_s);
-        combo->setMinimumContentsLength(30);
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        ok = new QPushButton(u"OK"_s);
-        ok->setObjectName(u"btOkEmbalagem"_s);
-        ok->setAutoDefault(false);
-        row->addWidget(combo);
-        row->addWidget(ok);
-        row->addStretch(1);
-        setFocusPolicy(Qt::StrongFocus);
-        setFocusProxy(combo);
-    }
-
-    // Reads the catalogue again, in its code order.
-    void fill(TableCursor& catalogue)
-    {
-        combo->clear();
-        catalogue.refresh();
-        for (catalogue.first(); !catalogue.eof(); catalogue.next())
-            combo->addItem(catalogue.asString(u"Descricao"_s), catalogue.asInteger(u"Codigo"_s));
-        combo->setCurrentIndex(-1);
-    }
-    QVariant chosen() const { return combo->currentIndex() >= 0 ? combo->currentData() : QVariant(); }
-
-    QString fieldName() const override { return u"Codigo"_s; }
-    QWidget* widget() override { return this; }
-    FieldAccess access() const override { return FieldAccess::InsertOnly; }
-    void load(const TableCursor& cursor) override
-    {
-        loaded_ = cursor.value(u"Codigo"_s);
-        combo->setCurrentIndex(loaded_.isNull() ? -1 : combo->findData(loaded_.toLongLong()));
-    }
-    void store(TableCursor& cursor) const override
-    {
-        const QVariant value = chosen();
-        if (!value.isNull() && value != loaded_)
-            cursor.setValue(u"Codigo"_s, value);
-    }
-
-    QComboBox* combo = nullptr;
-    QPushButton* ok = nullptr;
-
-private:
-    QVariant loaded_;
-};
-
 TfoCadEmbalPorProd::TfoCadEmbalPorProd(std::shared_ptr<Store> store, QWidget* parent)
     : RegisterScreen(u"foCadEmbalPorProd"_s, u"Cadastro de Embalagens por Produto"_s, Layout::OnePage, parent),
       TEmbProd(store, u"EmbProd"_s),
@@ -92,17 +38,17 @@ TfoCadEmbalPorProd::TfoCadEmbalPorProd(std::shared_ptr<Store> store, QWidget* pa
                  {{u"Codigo"_s, u"Código"_s, 60, {}},
                   {u"Peso_Liq"_s, u"Peso Liquido"_s, 120, {}},
                   {u"Peso_Embal"_s, u"Peso Embalagem"_s, 130, {}}});
-    choice_ = new PackagingChoice;
-    addField(u"Embalagem"_s, choice_);
-    if (auto* label = qobject_cast<QLabel*>(entryForm()->labelForField(choice_)))
-        label->setBuddy(choice_->combo);  // the label names the list itself
-    connect(choice_->ok, &QPushButton::clicked, this, &TfoCadEmbalPorProd::btOkEmbalagemClick);
+    // The packaging of a row is chosen only for a new row, with its own "OK".
+    choice_ = new LookupCombo(u"Codigo"_s, u"Codigo"_s, u"Descricao"_s, FieldAccess::InsertOnly);
+    choice_->setObjectName(u"cbEmbalagem"_s);
+    btOkEmbalagem_ = makeButton(u"btOkEmbalagem"_s, u"OK"_s);
+    addField(u"Embalagem"_s, choice_, btOkEmbalagem_);
+    connect(btOkEmbalagem_, &QPushButton::clicked, this, &TfoCadEmbalPorProd::btOkEmbalagemClick);
     pesoLiq_ = addField(u"Peso Liquido"_s, u"Peso_Liq"_s);
     pesoEmbal_ = addField(u"Peso Embal."_s, u"Peso_Embal"_s);
 
     // "Voltar" takes the place of "Fechar" on this page; "Fechar" is on "Produtos".
-    if (auto* fechar = findChild<QPushButton*>(u"btFechar"_s))
-        fechar->hide();
+    closeButton()->hide();
     btVoltar_ = addButton(u"btVoltar"_s, u"Voltar"_s);
     connect(btVoltar_, &QPushButton::clicked, this, &TfoCadEmbalPorProd::btVoltarClick);
 
@@ -141,18 +87,13 @@ QWidget* TfoCadEmbalPorProd::buildProductPage()
     setUpGrid(*grProdutos_, *products_);
     layout->addWidget(grProdutos_, 1);
 
-    auto* buttons = new QHBoxLayout;
-    btOk_ = new QPushButton(u"OK"_s);
-    btOk_->setObjectName(u"btOk"_s);
-    auto* fechar = new QPushButton(u"Fechar"_s);
-    fechar->setObjectName(u"btFecharProdutos"_s);
-    for (QPushButton* b : {btOk_, fechar}) {
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    buttons->addStretch(1);
+    auto* buttons = new ButtonRow;
+    btOk_ = buttons->add(u"btOk"_s, u"OK"_s);
+    QPushButton* fechar = buttons->add(u"btFecharProdutos"_s, u"Fechar"_s);
     layout->addLayout(buttons);
     connect(btOk_, &QPushButton::clicked, this, &TfoCadEmbalPorProd::btOkClick);
+    // A double click on a product opens it as "OK" does.
+    connect(grProdutos_, &QTableView::doubleClicked, this, &TfoCadEmbalPorProd::btOkClick);
     connect(fechar, &QPushButton::clicked, this, &TfoCadEmbalPorProd::btFecharClick);
     auto enableOk = [this] { btOk_->setEnabled(grProdutos_->currentIndex().isValid()); };
     connect(grProdutos_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, enableOk);
@@ -190,7 +131,7 @@ void TfoCadEmbalPorProd::closeTables()
 {
     RegisterScreen::closeTables();
     products_->clear();
-    choice_->combo->clear();
+    choice_->clear();
     TEmbalagem.close();
     edPesquisa_->clear();
 }
@@ -265,7 +206,7 @@ void TfoCadEmbalPorProd::btOkEmbalagemClick()
         const QVariant codigo = choice_->chosen();
         if (codigo.isNull()) {
             mostraMensagem(u"Escolha uma embalagem da lista!"_s);
-            choice_->combo->setFocus();
+            choice_->setFocus();
             return;
         }
         if (productHasPackaging(TEmbProd.store().db(), product_.toLongLong(), codigo.toLongLong())) {
@@ -289,11 +230,7 @@ bool TfoCadEmbalPorProd::prepareEdit(TableCursor&)
 
 bool TfoCadEmbalPorProd::validate(TableCursor& t)
 {
-    const QString problem = packagingWeightsProblem(t);
-    if (problem.isEmpty())
-        return true;
-    mostraErro(problem);
-    return false;
+    return aceita(packagingWeightsProblem(t));
 }
 
 void TfoCadEmbalPorProd::btVoltarClick()
@@ -314,12 +251,10 @@ void TfoCadEmbalPorProd::updateStates()
         return;  // still being built
     const bool choosing = editing() && choosing_;
     const bool typingWeights = editing() && !choosing_;
-    choice_->setEnabled(choosing);
-    pesoLiq_->setEnabled(typingWeights);
-    pesoEmbal_->setEnabled(typingWeights);
-    for (const char16_t* name : {u"BotaoGravar", u"BotaoCancelar"})
-        if (auto* b = findChild<QPushButton*>(QString::fromUtf16(name)))
-            b->setEnabled(typingWeights);
+    for (QWidget* w : std::initializer_list<QWidget*>{choice_, btOkEmbalagem_})
+        w->setEnabled(choosing);
+    for (QWidget* w : std::initializer_list<QWidget*>{pesoLiq_, pesoEmbal_, saveButton(), cancelButton()})
+        w->setEnabled(typingWeights);
     btVoltar_->setEnabled(!typingWeights);
 }
 

@@ -10,6 +10,8 @@ class QTableView;
 
 namespace pcp {
 
+class LookupCombo;
+
 class TfoCadEmbalPorProd : public RegisterScreen {
     Q_OBJECT
 public:
@@ -35,7 +37,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    class PackagingChoice;
     QWidget* buildProductPage();
     void showOnly(QWidget* page);
     void showPackagingsOf(const QVariant& codReduz);
@@ -50,7 +51,8 @@ private:
     QTabWidget* tabs_ = nullptr;
     QWidget* productPage_ = nullptr;
     QWidget* registerTab_ = nullptr;
-    PackagingChoice* choice_ = nullptr;
+    LookupCombo* choice_ = nullptr;  // "Embalagem"
+    QPushButton* btOkEmbalagem_ = nullptr;
     FieldEdit* pesoLiq_ = nullptr;
     FieldEdit* pesoEmbal_ = nullptr;
     QVariant product_;        // Cod_Reduz of the product whose packagings are shown

@@ -33,11 +33,7 @@ bool TfoCadEmbalagem::initNewRecord(TableCursor& t)
 
 bool TfoCadEmbalagem::validate(TableCursor& t)
 {
-    const QString problem = packagingWeightsProblem(t);
-    if (problem.isEmpty())
-        return true;
-    mostraErro(problem);
-    return false;
+    return aceita(packagingWeightsProblem(t));
 }
 
 }  // namespace pcp

@@ -1,10 +1,10 @@
 #pragma once
 // The register of tinting machines ("Cadastro de Matizadores"), table `Matizador`.
-#include "TintingScreens.h"
+#include "CodeNameRegister.h"
 
 namespace pcp {
 
-class TFoCadMatizador : public CatalogoCodigoNome {
+class TFoCadMatizador : public CodeNameRegister {
     Q_OBJECT
 public:
     explicit TFoCadMatizador(std::shared_ptr<Store> store);

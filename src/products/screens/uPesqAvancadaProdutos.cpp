@@ -1,7 +1,6 @@
 #include "uPesqAvancadaProdutos.h"
 
 #include "EstpromaTable.h"
-#include "Messages.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>
@@ -47,12 +46,8 @@ TfoPesqAvancadaProdutos::~TfoPesqAvancadaProdutos() = default;
 
 void TfoPesqAvancadaProdutos::setQuery(const QString& sql, const QVariantList& params)
 {
-    try {
-        model_->setQuery(store_, sql, params, estpromaTable());
-    } catch (const DbError& e) {
+    if (!actions_.guarded([&] { model_->setQuery(store_, sql, params, estpromaTable()); }))
         model_->clear();
-        mostraErro(e.message());
-    }
     if (model_->rowCount() > 0)
         grPesquisa->setCurrentIndex(model_->index(0, 0));
 }

@@ -3,6 +3,7 @@
 // Produtos"): a grid of products over a query the caller gives; a double click
 // (or Enter) on a row picks its product, "Fechar" leaves without one.
 #include "CursorTableModel.h"
+#include "ScreenActions.h"
 
 #include <QDialog>
 #include <optional>
@@ -45,6 +46,7 @@ protected:
 private:
     std::shared_ptr<Store> store_;
     CursorTableModel* model_;
+    ScreenActions actions_;
     QTableView* grPesquisa;
     QPushButton* btFechar;
     Resultado resultado_ = Resultado::Fechado;

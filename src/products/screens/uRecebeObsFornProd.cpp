@@ -1,5 +1,6 @@
 #include "uRecebeObsFornProd.h"
 
+#include "ButtonRow.h"
 #include "MatizadorTables.h"
 #include "Messages.h"
 #include "TableRoutines.h"
@@ -15,8 +16,8 @@ namespace pcp {
 TfoRecebeObsFornProd::TfoRecebeObsFornProd(TableCursor& obsForn, QWidget* parent)
     : QDialog(parent),
       TObsFornProd(obsForn),
-      BotaoGravar(new QPushButton(u"Gravar"_s)),
-      BotaoCancelar(new QPushButton(u"Cancelar"_s))
+      BotaoGravar(nullptr),
+      BotaoCancelar(nullptr)
 {
     setObjectName(u"foRecebeObsFornProd"_s);
     setWindowTitle(u"Observações dos Fornecedores do Produto"_s);
@@ -29,16 +30,12 @@ TfoRecebeObsFornProd::TfoRecebeObsFornProd(TableCursor& obsForn, QWidget* parent
         box->setMinimumWidth(380);
         box->load(obsForn);
         form->addRow(u"Fornecedor %1"_s.arg(i), box);
+        actions_.nameField(def->name, u"Fornecedor %1"_s.arg(i));
         boxes_ << box;
     }
-    BotaoGravar->setObjectName(u"BotaoGravar"_s);
-    BotaoCancelar->setObjectName(u"BotaoCancelar"_s);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (QPushButton* b : {BotaoGravar, BotaoCancelar}) {
-        b->setAutoDefault(false);  // Enter moves to the next box; on a button it presses it
-        buttons->addWidget(b);
-    }
+    auto* buttons = new ButtonRow(ButtonRow::Side::Right);
+    BotaoGravar = buttons->add(u"BotaoGravar"_s, u"Gravar"_s);
+    BotaoCancelar = buttons->add(u"BotaoCancelar"_s, u"Cancelar"_s);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
@@ -51,21 +48,11 @@ TfoRecebeObsFornProd::TfoRecebeObsFornProd(TableCursor& obsForn, QWidget* parent
 
 void TfoRecebeObsFornProd::BotaoGravarClick()
 {
-    try {
-        for (FieldEdit* box : std::as_const(boxes_)) {
-            try {
-                box->store(TObsFornProd);
-            } catch (const DbError& e) {
-                mostraErro(e.message());
-                box->setFocus(Qt::OtherFocusReason);
-                return;
-            }
-        }
-        if (GravaRegistro(TObsFornProd))
+    actions_.guarded([&] {
+        QList<BoundField*> fields(boxes_.begin(), boxes_.end());
+        if (actions_.storeFields(fields, TObsFornProd) && GravaRegistro(TObsFornProd))
             accept();
-    } catch (const DbError& e) {
-        mostraErro(e.message());
-    }
+    });
 }
 
 void TfoRecebeObsFornProd::BotaoCancelarClick() { reject(); }

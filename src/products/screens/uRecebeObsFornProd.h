@@ -3,6 +3,7 @@
 // Fornecedores do Produto"), on the `ObsFornProd` row of the product
 // register: "Gravar" posts the row and closes, "Cancelar" drops the changes.
 #include "FieldEdit.h"
+#include "ScreenActions.h"
 
 #include <QDialog>
 
@@ -25,6 +26,7 @@ public slots:
 private:
     TableCursor& TObsFornProd;
     QList<FieldEdit*> boxes_;
+    ScreenActions actions_;
     QPushButton* BotaoGravar;
     QPushButton* BotaoCancelar;
 };

@@ -8,16 +8,9 @@
 #include "TDMFilial.h"
 #include "TableRoutines.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
-
-#include <algorithm>
-#include <initializer_list>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -36,165 +29,108 @@ QDate primeiroDia(const QString& mesAno)
     return QDate(mesAno.mid(2, 4).toInt(), mesAno.left(2).toInt(), 1);
 }
 
-FieldDef campoTexto(const QString& nome) { return FieldDef{nome, FieldType::String, 0, {}, false}; }
-
 }  // namespace
 
 TfoAtuCustoMedio::TfoAtuCustoMedio(std::shared_ptr<Store> store, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      meMesAno(new FieldEdit(campoTexto(u"meMesAno"_s))),
-      meClassIni(new FieldEdit(campoTexto(u"meClassIni"_s))),
-      meClassFim(new FieldEdit(campoTexto(u"meClassFim"_s))),
+    : ProcessScreen(u"foAtuCustoMedio"_s, u"Atualização do Custo Medio"_s, u"btnOK"_s, u"btnFechar"_s, parent),
+      meMesAno(addParameter(u"Mês / Ano"_s, u"meMesAno"_s, FieldType::String, u"00/0000;0;_"_s)),
+      meClassIni(addParameter(u"Class.Inicial"_s, u"meClassIni"_s, FieldType::String,
+                              u"000000000000000000000000;1; "_s)),
+      meClassFim(addParameter(u"Class.Final"_s, u"meClassFim"_s, FieldType::String,
+                              u"999999999999999999999999;1; "_s)),
       Label4(new QLabel(u"Andamento"_s)),
       Label5(new QLabel(u"Produto: "_s)),
-      btnOK(new QPushButton(u"OK"_s)),
-      btnFechar(new QPushButton(u"Fechar"_s)),
+      btnOK(okButton()),
+      btnFechar(closeButton()),
       store_(store),
       TEstproma(store, u"Estproma"_s)
 {
-    setObjectName(u"foAtuCustoMedio"_s);
-    setWindowTitle(u"Atualização do Custo Medio"_s);
     TEstproma.setIndexName(u"Classificacao"_s);
-
-    meMesAno->setEditMask(u"00/0000;0;_"_s);
-    meClassIni->setEditMask(u"000000000000000000000000;1; "_s);
-    meClassFim->setEditMask(u"999999999999999999999999;1; "_s);
+    setConfirmation(u"Confirma atualizacao do custo medio"_s);
     meClassIni->showValue(kClassIniPadrao);
     meClassFim->showValue(kClassFimPadrao);
     Label4->setObjectName(u"Label4"_s);
     Label5->setObjectName(u"Label5"_s);
-    btnOK->setObjectName(u"btnOK"_s);
-    btnFechar->setObjectName(u"btnFechar"_s);
-
-    auto* campos = new QFormLayout;
-    campos->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);  // each box as wide as its mask
-    campos->addRow(u"Mês / Ano"_s, meMesAno);
-    campos->addRow(u"Class.Inicial"_s, meClassIni);
-    campos->addRow(u"Class.Final"_s, meClassFim);
     // Wide enough for the longest progress line (24 digits, five slashes and
     // a product code) without the window growing during the run.
-    const int largura = fontMetrics().horizontalAdvance(u"Andamento: 00/000/0000/000/000000/0000000000"_s);
-    Label4->setMinimumWidth(largura);
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch(1);
-    for (QPushButton* b : {btnOK, btnFechar}) {
-        b->setAutoDefault(false);  // Enter moves to the next field; on a button it presses it
-        botoes->addWidget(b);
-    }
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(campos);
-    layout->addSpacing(8);
-    layout->addWidget(Label4);
-    layout->addWidget(Label5);
-    layout->addSpacing(8);
-    layout->addLayout(botoes);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    EnterMovesFocus::install(this);
-    meMesAno->setFocus(Qt::OtherFocusReason);
-
-    connect(btnOK, &QPushButton::clicked, this, &TfoAtuCustoMedio::btnOKClick);
-    connect(btnFechar, &QPushButton::clicked, this, &QWidget::close);
+    Label4->setMinimumWidth(fontMetrics().horizontalAdvance(u"Andamento: 00/000/0000/000/000000/0000000000"_s));
+    addInfo(Label4);
+    addInfo(Label5);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 TfoAtuCustoMedio::~TfoAtuCustoMedio() = default;
 
-void TfoAtuCustoMedio::showEvent(QShowEvent* event)
+void TfoAtuCustoMedio::openTables()
 {
-    QWidget::showEvent(event);
-    try {
-        if (!TEstproma.active())
-            TEstproma.open();
-    } catch (const DbError& e) {
-        mostraErro(e.message());
-    }
+    if (!TEstproma.active())
+        TEstproma.open();
 }
 
-void TfoAtuCustoMedio::closeEvent(QCloseEvent* event)
+void TfoAtuCustoMedio::closeTables()
 {
-    // The walk lets the window process its messages between products; the
-    // screen stays until the run is over.
-    if (execucao_.recusaFechar(event))
-        return;
     TEstproma.cancel();
     TEstproma.close();
-    QWidget::closeEvent(event);
 }
 
-void TfoAtuCustoMedio::repinta() { QCoreApplication::processEvents(); }
-
-void TfoAtuCustoMedio::btnOKClick()
+bool TfoAtuCustoMedio::check()
 {
-    if (execucao_.emAndamento())
-        return;
     const QString mesAno = meMesAno->fieldText();  // "MMYYYY"
     const QDate inicio = primeiroDia(mesAno);
     if (!inicio.isValid()) {
         mostraErro(mesAno.isEmpty() ? u"Informe o Mês / Ano"_s
                                     : u"Mês / Ano inválido: "_s + meMesAno->displayText());
-        meMesAno->setFocus(Qt::OtherFocusReason);
-        return;
+        return refuseAt(meMesAno);
     }
     // The first classification gives the six level pieces the walk starts
-    // from: all 24 digits are needed. The last one is taken as the box shows
-    // it, unfilled positions as blanks.
-    const QString classIni = meClassIni->displayText();
-    const QString classFim = meClassFim->displayText();
+    // from: all 24 digits are needed.
     if (meClassIni->fieldText().size() != kClassIniPadrao.size()) {
         mostraErro(u"Informe os 24 dígitos da Class.Inicial"_s);
-        meClassIni->setFocus(Qt::OtherFocusReason);
-        return;
+        return refuseAt(meClassIni);
     }
-
     if (const QString bloqueio = periodoBloqueadoCustoMedio(sessao().FatModNf, inicio); !bloqueio.isEmpty()) {
         mostraMensagem(bloqueio);
-        return;
+        return false;
     }
-    try {
-        if (!DataProcessamentoOk(u"ESTOQUE"_s, inicio))
-            return;
-    } catch (const DbError& e) {
-        mostraErro(e.message());
-        return;
-    }
-    if (!confirma(u"Confirma atualizacao do custo medio"_s))
-        return;
+    return DataProcessamentoOk(u"ESTOQUE"_s, inicio);
+}
+
+std::optional<QString> TfoAtuCustoMedio::run()
+{
+    // The last classification is taken as the box shows it, unfilled
+    // positions as blanks.
+    const QString mesAno = meMesAno->fieldText();
+    const QString classIni = meClassIni->displayText();
+    const QString classFim = meClassFim->displayText();
     GravaLogSistema(*store_, QDateTime::currentDateTime(), sessao().FilialAtual, objectName(), u"E"_s,
                     u"Atualização de custo medio Periodo: "_s + mesAno + u" Class Inicial "_s + classIni +
                         u" a "_s + classFim,
                     QString(), sessao().UsuarioAtual);
-
-    bool concluido = false;
-    {
-        ExecucaoLonga::Escopo escopo(execucao_, {meMesAno, meClassIni, meClassFim, btnOK, btnFechar});
-        try {
-            atualizaProdutos(mesAno, classIni, classFim);
-            concluido = true;
-        } catch (const DbError& e) {
-            // The run is abandoned where it stands; what was valued stays valued.
-            TEstproma.cancel();
-            mostraErro(e.message());
-        } catch (const std::exception& e) {
-            TEstproma.cancel();
-            mostraErro(QString::fromUtf8(e.what()));
-        }
-    }
-    if (concluido)
-        close();
+    return textoContagem(atualizaProdutos(mesAno, classIni, classFim), u"produto"_s, u"produtos"_s);
 }
 
-void TfoAtuCustoMedio::atualizaProdutos(const QString& mesAno, const QString& classIni,
-                                        const QString& classFim)
+void TfoAtuCustoMedio::afterRun(bool completed)
 {
+    if (completed)
+        close();
+    else
+        TEstproma.cancel();  // abandoned where it stands; what was valued stays valued
+}
+
+int TfoAtuCustoMedio::atualizaProdutos(const QString& mesAno, const QString& classIni,
+                                       const QString& classFim)
+{
+    int valorizados = 0;
     const int filial = sessao().FilialAtual;
     if (!TEstproma.active())
         TEstproma.open();
     const AndamentoEstoque produto = [this](const QString& texto) {
         Label5->setText(texto);
-        repinta();
+        betweenSteps();
     };
     if (!TEstproma.findNearest({filial, classIni.mid(0, 2), classIni.mid(2, 3), classIni.mid(5, 4),
                                 classIni.mid(9, 3), classIni.mid(12, 6), classIni.mid(18, 6)}))
-        return;
+        return valorizados;
     while (!TEstproma.eof() && TEstproma.asInteger(u"Filial"_s) == filial) {
         const qint64 codReduz = TEstproma.asInteger(u"Cod_Reduz"_s);
         // The product's levels and code against the last classification, as
@@ -207,7 +143,7 @@ void TfoAtuCustoMedio::atualizaProdutos(const QString& mesAno, const QString& cl
         if (andamento > classFim)
             break;
         Label4->setText(u"Andamento: "_s + andamento);
-        repinta();
+        betweenSteps();
         // The lock keeps other workstations off the product while its average
         // cost is rewritten; the engine writes through the store, so the
         // record is released without posting the cursor's copy of it.
@@ -219,9 +155,11 @@ void TfoAtuCustoMedio::atualizaProdutos(const QString& mesAno, const QString& cl
                 throw;
             }
             TEstproma.cancel();
+            ++valorizados;
         }
         TEstproma.next();
     }
+    return valorizados;
 }
 
 }  // namespace pcp

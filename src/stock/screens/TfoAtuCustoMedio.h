@@ -4,10 +4,8 @@
 // Each product is locked while the engine values it (another workstation
 // editing it is asked about: OK tries again, Cancel skips the product), and
 // the screen closes when the run is over.
-#include "ExecucaoLonga.h"
-#include "FieldEdit.h"
+#include "ProcessScreen.h"
 
-#include <QWidget>
 #include <memory>
 
 class QLabel;
@@ -15,7 +13,7 @@ class QPushButton;
 
 namespace pcp {
 
-class TfoAtuCustoMedio : public QWidget {
+class TfoAtuCustoMedio : public ProcessScreen {
     Q_OBJECT
 public:
     explicit TfoAtuCustoMedio(std::shared_ptr<Store> store, QWidget* parent = nullptr);
@@ -30,20 +28,22 @@ public:
     QPushButton* btnFechar;
 
 public slots:
-    void btnOKClick();
+    void btnOKClick() { okClick(); }
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    bool check() override;
+    std::optional<QString> run() override;
+    void afterRun(bool completed) override;
+    void openTables() override;
+    void closeTables() override;
 
 private:
-    // The walk over the products of the classification range.
-    void atualizaProdutos(const QString& mesAno, const QString& classIni, const QString& classFim);
-    void repinta();
+    // The walk over the products of the classification range; the number of
+    // products valued.
+    int atualizaProdutos(const QString& mesAno, const QString& classIni, const QString& classFim);
 
     std::shared_ptr<Store> store_;
     TableCursor TEstproma;
-    ExecucaoLonga execucao_;
 };
 
 }  // namespace pcp
