@@ -2,6 +2,7 @@
 // balances it rewrites and each product's unit average cost.
 #include "EstoqueFixture.h"
 #include "L_Estoque.h"
+#include "Sessao.h"
 
 namespace pcp::test {
 namespace {
@@ -10,11 +11,11 @@ class CustoMedioTest : public EstoqueFixture {
 protected:
     ResultadoCustoMedio roda(const QString& mesAno = u"012005"_s, qint64 ini = 100, qint64 fim = 100)
     {
-        return AtualizaCustoMedio(*store, mesAno, ini, fim);
+        return custoMedio(mesAno, ini, fim);
     }
-    double custoMedio(qint64 cod)
+    double custoDoProduto(qint64 cod)
     {
-        return sql(u"SELECT CustoMedio FROM Estproma WHERE Cod_Reduz = ?1"_s, {cod}).toDouble();
+        return sql(u"SELECT CustoMedio FROM Estproma WHERE Cod_Reduz = ?"_s, {cod}).toDouble();
     }
 };
 
@@ -38,7 +39,7 @@ TEST_F(CustoMedioTest, ValuesEntriesAtTheirCostAndExitsAtTheRunningAverage)
         const auto s = saldoDe(u"200501"_s);
         EXPECT_EQ(s->medio, 0);
         EXPECT_EQ(s->fisico, 0);
-        EXPECT_EQ(custoMedio(100), 3);  // nothing on hand: the product keeps its average
+        EXPECT_EQ(custoDoProduto(100), 3);  // nothing on hand: the product keeps its average
     }
 }
 
@@ -71,7 +72,7 @@ TEST_P(CustoMedioCasos, ValuesTheKey)
     const auto s = saldoDe(u"200501"_s);
     EXPECT_DOUBLE_EQ(s->medio, c.medio);
     EXPECT_DOUBLE_EQ(s->fisico, c.fisico);
-    EXPECT_DOUBLE_EQ(custoMedio(100), c.custoMedio);
+    EXPECT_DOUBLE_EQ(custoDoProduto(100), c.custoMedio);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -108,7 +109,7 @@ TEST_F(CustoMedioTest, TheProductAverageComesFromItsLastNonZeroWarehouseOneRow)
     EXPECT_EQ(saldoDe(u"200501"_s)->medio, 20);
     EXPECT_EQ(saldoDe(u"200501"_s, 100, u"P"_s)->medio, 90);
     EXPECT_EQ(saldoDe(u"200501"_s, 100, u"P"_s, 2)->medio, 500);
-    EXPECT_EQ(custoMedio(100), 30);
+    EXPECT_EQ(custoDoProduto(100), 30);
 }
 
 TEST_F(CustoMedioTest, ItemsWithoutABalanceRowAreNotValued)
@@ -140,10 +141,10 @@ TEST_F(CustoMedioTest, ARangeRunGivesEveryProductItsOwnAverage)
            // at product 200's own average
            {.nota = 5, .data = u"2005-01-01"_s, .hist = kEntradaMedia, .qtd = 1, .cod = 200}});
     EXPECT_EQ(roda(u"012005"_s, 100, 300).saldos, 3);
-    EXPECT_EQ(custoMedio(100), 10);
-    EXPECT_EQ(custoMedio(200), 20.4);
-    EXPECT_EQ(custoMedio(300), 3);
-    EXPECT_EQ(custoMedio(400), 4);
+    EXPECT_EQ(custoDoProduto(100), 10);
+    EXPECT_EQ(custoDoProduto(200), 20.4);
+    EXPECT_EQ(custoDoProduto(300), 3);
+    EXPECT_EQ(custoDoProduto(400), 4);
     EXPECT_EQ(custoDoItem(5), std::pair(2.0, 2.0));
     EXPECT_EQ(saldoDe(u"200501"_s, 200)->medio, 102);
 }
@@ -170,7 +171,7 @@ TEST_F(CustoMedioTest, BothOperationsCountAMissingHistoryAsAnEntryAndSaySo)
     roda();
     const double valorizado = saldoDe(u"200501"_s)->fisico;
     script.expect(aviso);
-    AtualizaSaldoFisico(*store, u"200501"_s, 100, {}, 1, false);
+    saldoFisico(u"200501"_s);
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, valorizado);
     EXPECT_EQ(valorizado, 2);
 }
@@ -182,7 +183,7 @@ TEST_F(CustoMedioTest, CountsFlaggedItemsThatThePhysicalBalanceSkips)
            {.nota = 2, .data = u"2005-01-03"_s, .hist = kSaida, .qtd = 2, .naoAtualiza = true}});
     roda();
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 3);
-    AtualizaSaldoFisico(*store, u"200501"_s, 100, {}, 1, false);
+    saldoFisico(u"200501"_s);
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 5);
 }
 
@@ -213,14 +214,18 @@ TEST_F(CustoMedioTest, ValuesInDateOrderWhereverTheItemsLie)
     }
 }
 
-TEST_F(CustoMedioTest, RefusesAMonthThatIsNotMonthAndYear)
+TEST_F(CustoMedioTest, TheTextEntryRefusesAMonthThatIsNotMonthAndYear)
 {
+    sessao().FilialAtual = 1;
     saldo(u"200501"_s, 3);
-    for (const QString& mes : {u"132005"_s, u"200501"_s, u"1/2005"_s, u"0120051"_s}) {
+    for (const QString& mes : {u"132005"_s, u"200501"_s, u"1/2005"_s, u"0120051"_s, u"010000"_s}) {
         script.expect(u"Mes/Ano invalido: "_s + mes);
-        EXPECT_FALSE(roda(mes).executado) << mes.toStdString();
+        EXPECT_FALSE(AtualizaCustoMedio(*store, mes, 100, 100).executado) << mes.toStdString();
     }
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 3);
+    EXPECT_TRUE(AtualizaCustoMedio(*store, u"01/2005"_s, 100, 100).executado);
+    EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 0);
+    sessao() = {};
 }
 
 // Installation variants: refused periods and ignored items.
@@ -238,7 +243,7 @@ class CustoMedioVariantes : public CustoMedioTest,
 TEST_P(CustoMedioVariantes, AppliesTheVariantRules)
 {
     const VarianteCusto& v = GetParam();
-    sessao().FatModNf = v.fat;
+    contexto.fatModNf = v.fat;
     const QString mesAno = QString::fromLatin1(v.mesAno);
     const QString ano = mesAno.mid(2, 4), mes = mesAno.left(2);
     saldo(ano + mes, -1);
@@ -270,18 +275,6 @@ TEST(PercentualAumento, GivesThePercentAbovetheBase)
                  {3, 2, -33.3333}, {3, 5, 66.6667}};
     for (const auto& c : casos)
         EXPECT_DOUBLE_EQ(PercentualAumento(c.base, c.preco), c.esperado) << c.base << " " << c.preco;
-}
-
-TEST(MesAnterior, StepsBackOneMonth)
-{
-    const std::pair<QString, QString> casos[] = {{u"200501"_s, u"200412"_s},
-                                                 {u"200412"_s, u"200411"_s},
-                                                 {u"200410"_s, u"200409"_s},
-                                                 {u"000101"_s, u"000012"_s},
-                                                 {u"200500"_s, QString()},
-                                                 {u"20051"_s, QString()}};
-    for (const auto& [mes, anterior] : casos)
-        EXPECT_EQ(mesAnterior(mes), anterior) << mes.toStdString();
 }
 
 }  // namespace

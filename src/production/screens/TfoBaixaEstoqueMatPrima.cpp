@@ -104,7 +104,7 @@ void TfoBaixaEstoqueMatPrima::btOKClick()
     try {
         // Called between the run's transactions, so the window may repaint
         // and answer the user without any write lock held.
-        BaixaEstoqueMateriaPrima(*store_, *p, [this](int feitos, int total) {
+        BaixaEstoqueMateriaPrima(*store_, contextoDaSessao(), *p, [this](int feitos, int total) {
             pbAndamento->setRange(0, std::max(total, 1));
             pbAndamento->setValue(feitos);
             QCoreApplication::processEvents();

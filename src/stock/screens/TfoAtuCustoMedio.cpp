@@ -2,7 +2,7 @@
 
 #include "L_AutSen.h"
 #include "L_Critica.h"
-#include "L_Estoque.h"
+#include "CustoMedioPorClassificacao.h"
 #include "Messages.h"
 #include "Sessao.h"
 #include "TDMFilial.h"
@@ -27,14 +27,6 @@ namespace {
 
 const QString kClassIniPadrao = u"000000000000000000000000"_s;
 const QString kClassFimPadrao = u"999999999999999999999999"_s;
-
-// The first day of the month "MMYYYY"; invalid for anything else.
-QDate primeiroDia(const QString& mesAno)
-{
-    if (mesAno.size() != 6 || SoDigitos(mesAno) != mesAno)
-        return {};
-    return QDate(mesAno.mid(2, 4).toInt(), mesAno.left(2).toInt(), 1);
-}
 
 FieldDef campoTexto(const QString& nome) { return FieldDef{nome, FieldType::String, 0, {}, false}; }
 
@@ -127,8 +119,8 @@ void TfoAtuCustoMedio::btnOKClick()
     if (execucao_.emAndamento())
         return;
     const QString mesAno = meMesAno->fieldText();  // "MMYYYY"
-    const QDate inicio = primeiroDia(mesAno);
-    if (!inicio.isValid()) {
+    const std::optional<Mes> mes = Mes::deMesAno(mesAno);
+    if (!mes) {
         mostraErro(mesAno.isEmpty() ? u"Informe o Mês / Ano"_s
                                     : u"Mês / Ano inválido: "_s + meMesAno->displayText());
         meMesAno->setFocus(Qt::OtherFocusReason);
@@ -145,12 +137,12 @@ void TfoAtuCustoMedio::btnOKClick()
         return;
     }
 
-    if (const QString bloqueio = periodoBloqueadoCustoMedio(sessao().FatModNf, inicio); !bloqueio.isEmpty()) {
+    if (const QString bloqueio = periodoBloqueadoCustoMedio(sessao().FatModNf, *mes); !bloqueio.isEmpty()) {
         mostraMensagem(bloqueio);
         return;
     }
     try {
-        if (!DataProcessamentoOk(u"ESTOQUE"_s, inicio))
+        if (!DataProcessamentoOk(u"ESTOQUE"_s, mes->primeiroDia()))
             return;
     } catch (const DbError& e) {
         mostraErro(e.message());
@@ -167,7 +159,7 @@ void TfoAtuCustoMedio::btnOKClick()
     {
         ExecucaoLonga::Escopo escopo(execucao_, {meMesAno, meClassIni, meClassFim, btnOK, btnFechar});
         try {
-            atualizaProdutos(mesAno, classIni, classFim);
+            atualizaProdutos(*mes, classIni, classFim);
             concluido = true;
         } catch (const DbError& e) {
             // The run is abandoned where it stands; what was valued stays valued.
@@ -182,46 +174,18 @@ void TfoAtuCustoMedio::btnOKClick()
         close();
 }
 
-void TfoAtuCustoMedio::atualizaProdutos(const QString& mesAno, const QString& classIni,
-                                        const QString& classFim)
+void TfoAtuCustoMedio::atualizaProdutos(const Mes& mes, const QString& classIni, const QString& classFim)
 {
-    const int filial = sessao().FilialAtual;
-    if (!TEstproma.active())
-        TEstproma.open();
+    const AndamentoEstoque andamento = [this](const QString& texto) {
+        Label4->setText(u"Andamento: "_s + texto);
+        repinta();
+    };
     const AndamentoEstoque produto = [this](const QString& texto) {
         Label5->setText(texto);
         repinta();
     };
-    if (!TEstproma.findNearest({filial, classIni.mid(0, 2), classIni.mid(2, 3), classIni.mid(5, 4),
-                                classIni.mid(9, 3), classIni.mid(12, 6), classIni.mid(18, 6)}))
-        return;
-    while (!TEstproma.eof() && TEstproma.asInteger(u"Filial"_s) == filial) {
-        const qint64 codReduz = TEstproma.asInteger(u"Cod_Reduz"_s);
-        // The product's levels and code against the last classification, as
-        // plain texts: the slashes sort below the digits, so an end of
-        // "010000000000000000000000" still takes every product of level "01".
-        const QString andamento = TEstproma.asString(u"Nivel1"_s) + u'/' + TEstproma.asString(u"Nivel2"_s) +
-                                  u'/' + TEstproma.asString(u"Nivel3"_s) + u'/' +
-                                  TEstproma.asString(u"Nivel4"_s) + u'/' + TEstproma.asString(u"Nivel5"_s) +
-                                  u'/' + QString::number(codReduz);
-        if (andamento > classFim)
-            break;
-        Label4->setText(u"Andamento: "_s + andamento);
-        repinta();
-        // The lock keeps other workstations off the product while its average
-        // cost is rewritten; the engine writes through the store, so the
-        // record is released without posting the cursor's copy of it.
-        if (EditaRegistro(TEstproma)) {
-            try {
-                AtualizaCustoMedio(*store_, mesAno, codReduz, codReduz, produto);
-            } catch (...) {
-                TEstproma.cancel();
-                throw;
-            }
-            TEstproma.cancel();
-        }
-        TEstproma.next();
-    }
+    AtualizaCustoMedioPorClassificacao(store_, contextoDaSessao(), mes, classIni, classFim, EditaRegistro,
+                                       andamento, produto);
 }
 
 }  // namespace pcp

@@ -6,6 +6,7 @@
 // the screen closes when the run is over.
 #include "ExecucaoLonga.h"
 #include "FieldEdit.h"
+#include "Mes.h"
 
 #include <QWidget>
 #include <memory>
@@ -38,7 +39,7 @@ protected:
 
 private:
     // The walk over the products of the classification range.
-    void atualizaProdutos(const QString& mesAno, const QString& classIni, const QString& classFim);
+    void atualizaProdutos(const Mes& mes, const QString& classIni, const QString& classFim);
     void repinta();
 
     std::shared_ptr<Store> store_;
