@@ -85,7 +85,8 @@ void GravadorDocumentos::grava(const DocumentoEstoque& d)
     for (const ItemDocumento& it : d.itens) {
         if (it.valores.size() != camposItem_.size())
             throw DbError(u"Item com %1 valores para %2 campos"_s.arg(it.valores.size()).arg(camposItem_.size()));
-        item_.bindList(chave).bindInt(n + 1, ++numItem).bindText(n + 2, anoMes);
+        numItem = it.numItem > 0 ? it.numItem : numItem + 1;
+        item_.bindList(chave).bindInt(n + 1, numItem).bindText(n + 2, anoMes);
         for (int i = 0; i < it.valores.size(); ++i)
             item_.bind(n + 3 + i, it.valores[i]);
         item_.run();

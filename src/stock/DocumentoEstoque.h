@@ -45,13 +45,14 @@ struct Dependente {
 struct ItemDocumento {
     QVariantList valores;  // in the order of the writer's item fields
     std::vector<Dependente> dependentes;  // NOTAI3, satellites
+    qint64 numItem = 0;    // 0: the number after the item before
 };
 
 struct DocumentoEstoque {
     ChaveDocumento chave;
     QVariantList cabecalho;  // in the order of the writer's header fields
     std::vector<Dependente> dependentes;  // NOTAS3
-    std::vector<ItemDocumento> itens;     // Num_Item 1, 2, ... in this order
+    std::vector<ItemDocumento> itens;     // Num_Item 1, 2, ... unless an item gives its own
 };
 
 // Num_Item is a 16-bit integer: no document holds more items.

@@ -250,8 +250,9 @@ void leItens(Database& db, int filial, const QVariantList& faixa, MesLido& mes)
             if (proximo != lugares.cend() && proximo->first == linha)
                 le(trecho, itens[size_t(proximo++->second)]);
         }
-        if (proximo != lugares.cend())
-            trecho.reset();
+        // Stopped at the last item wanted, the statement would keep its read
+        // open, and the run's first write would meet a stale snapshot.
+        trecho.reset();
     } else {
         Statement& um = db.cached(kUmItem);
         for (const auto& [linha, lugar] : lugares) {

@@ -8,6 +8,7 @@
 #include "L_Estoque.h"
 #include "Linhas.h"
 #include "ScriptedTest.h"
+#include "Sessao.h"
 #include "StockTables.h"
 #include "Store.h"
 
@@ -56,9 +57,17 @@ protected:
         declareStockTables(c);
         c.add(estpromaTable());
         store = Store::openCompany(tmp.path(), c);
+        // the session the screens and the batch command build their context from
+        sessao() = {};
+        sessao().FilialAtual = 1;
         for (auto [codigo, classe] : {std::pair{kEntrada, 1}, {kEntradaMedia, 2}, {kSoQuantidade, 49},
                                       {kNeutro, 50}, {kSaida, 51}})
             linha(u"HistEst"_s, {{u"Est_Hist"_s, codigo}, {u"Param_Hist"_s, classe}});
+    }
+    void TearDown() override
+    {
+        sessao() = {};
+        ScriptedTest::TearDown();
     }
     Database& db() { return store->db(); }
 

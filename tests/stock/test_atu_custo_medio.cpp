@@ -80,8 +80,6 @@ protected:
         dm->openBranchTables();
         ASSERT_TRUE(dm->positionOn(1));
         setDMFilial(dm.get());
-        sessao() = {};
-        sessao().FilialAtual = 1;
         sessao().UsuarioAtual = u"U01"_s;
         registerStockScreens(screens);
     }
@@ -89,7 +87,6 @@ protected:
     {
         screens.destroyAll();
         setDMFilial(nullptr);
-        sessao() = {};
         ClassificacaoFixture::TearDown();
     }
 

@@ -3,6 +3,7 @@
 #include "EstoqueFixture.h"
 #include "L_Estoque.h"
 #include "Sessao.h"
+#include "Transaction.h"
 
 namespace pcp::test {
 namespace {
@@ -216,7 +217,6 @@ TEST_F(CustoMedioTest, ValuesInDateOrderWhereverTheItemsLie)
 
 TEST_F(CustoMedioTest, TheTextEntryRefusesAMonthThatIsNotMonthAndYear)
 {
-    sessao().FilialAtual = 1;
     saldo(u"200501"_s, 3);
     for (const QString& mes : {u"132005"_s, u"200501"_s, u"1/2005"_s, u"0120051"_s, u"010000"_s}) {
         script.expect(u"Mes/Ano invalido: "_s + mes);
@@ -225,7 +225,6 @@ TEST_F(CustoMedioTest, TheTextEntryRefusesAMonthThatIsNotMonthAndYear)
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 3);
     EXPECT_TRUE(AtualizaCustoMedio(*store, u"01/2005"_s, 100, 100).executado);
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 0);
-    sessao() = {};
 }
 
 // Installation variants: refused periods and ignored items.
@@ -266,6 +265,122 @@ INSTANTIATE_TEST_SUITE_P(
                       VarianteCusto{131, "012004", true, {}, 14},
                       VarianteCusto{101, "032002", true, {}, 12},  // before 19/03/2002 ignored
                       VarianteCusto{144, "012005", true, {}, 6}));  // only "O" and "D"
+
+// Stores written by other tools may hold '' where the table layer writes a
+// blank (NULL) size: both engines read them as one key, in date order across
+// both spellings and whichever warehouse comes between them in key order.
+TEST_F(CustoMedioTest, BlankAndEmptySizesAreOneKeyForBothEngines)
+{
+    produto(100);
+    saldo(u"200412"_s, 10, 100);
+    db().exec(u"UPDATE Sldpr SET Tamanho = '' WHERE Ano_Mes = '200412'"_s);
+    saldo(u"200501"_s, 0);
+    saldo(u"200501"_s, 0, 0, 0, 100, {}, 2);
+    grava({{.nota = 1, .data = u"2005-01-02"_s, .qtd = 2, .custo = 40},
+           {.nota = 2, .data = u"2005-01-03"_s, .hist = kSaida, .qtd = 4},
+           {.nota = 3, .data = u"2005-01-04"_s, .qtd = 1, .custo = 5, .dep = 2},
+           {.nota = 4, .data = u"2005-01-05"_s, .qtd = 3, .custo = 30},
+           {.nota = 5, .data = u"2005-01-06"_s, .qtd = 2, .custo = 10, .tam = u"P"_s}});
+    db().exec(u"UPDATE Notai SET TAMANHO = '' WHERE Num_Nota IN (2, 4)"_s);
+
+    const ResultadoCustoMedio r = roda();
+    EXPECT_EQ(r.itens, 5 - 1);  // the size-P item has no balance row
+    const auto valorizado = saldoDe(u"200501"_s);
+    // 10 worth 100, +2 worth 40, -4 at 140/12, +3 worth 30
+    EXPECT_EQ(valorizado->fisico, 11);
+    EXPECT_EQ(valorizado->medio, 123.3333);
+    EXPECT_EQ(custoDoItem(2), std::pair(46.6667, 11.6667));
+    EXPECT_EQ(saldoDe(u"200501"_s, 100, {}, 2)->fisico, 1);
+
+    EXPECT_EQ(saldoFisico(u"200501"_s).fisico, valorizado->fisico);
+    EXPECT_EQ(saldoFisico(u"200501"_s, 100, {}, 2).fisico, 1);
+    EXPECT_EQ(sql(u"SELECT count(*) FROM Sldpr WHERE Ano_Mes = '200501'"_s).toInt(), 2) << "no second row for ''";
+}
+
+// A key held twice (a blank size written both ways): the first written row is
+// the balance, for both engines; the other is left as it was.
+TEST_F(CustoMedioTest, OfABlankKeyHeldTwiceTheFirstRowIsTheBalance)
+{
+    saldo(u"200501"_s, 0);
+    saldo(u"200501"_s, 77, 0, 0, 100, u"X"_s);
+    db().exec(u"UPDATE Sldpr SET Tamanho = '' WHERE Tamanho = 'X'"_s);
+    grava(Mov{.nota = 1, .data = u"2005-01-02"_s, .qtd = 2, .custo = 40});
+    EXPECT_EQ(roda().saldos, 1);
+    EXPECT_EQ(saldoFisico(u"200501"_s).fisico, 2);
+    EXPECT_EQ(sql(u"SELECT group_concat(Fisico, ' ') FROM (SELECT Fisico FROM Sldpr ORDER BY _rowid_)"_s)
+                  .toString(),
+              u"2.0 77.0"_s);
+}
+
+// The engines work on the branch and installation they are given, whatever
+// the session holds.
+TEST_F(CustoMedioTest, TheEnginesFollowTheirContextNotTheSession)
+{
+    sessao().FilialAtual = 2;
+    sessao().FatModNf = 121;  // would refuse the month
+    saldo(u"200411"_s, 1, 10);
+    saldo(u"200412"_s, 0);
+    grava(Mov{.nota = 1, .data = u"2004-12-02"_s, .qtd = 2, .custo = 40});
+    EXPECT_TRUE(roda(u"122004"_s).executado);
+    EXPECT_EQ(saldoDe(u"200412"_s)->fisico, 3);
+    EXPECT_EQ(saldoFisico(u"200412"_s).fisico, 3);
+    EXPECT_EQ(sql(u"SELECT count(*) FROM Sldpr WHERE Filial <> 1"_s).toInt(), 0);
+}
+
+// A run over a range commits product by product when its steps are short:
+// between two steps another connection writes at once (it would wait for the
+// whole run, and fail after the busy wait, if the run held the write lock),
+// and a step that fails leaves its products as they were and the earlier
+// steps valued.
+class CustoMedioEmPassos : public CustoMedioTest {
+protected:
+    void SetUp() override
+    {
+        CustoMedioTest::SetUp();
+        contexto.passoMs = 0;  // every product its own step
+        for (qint64 cod : {100, 200, 300}) {
+            produto(cod, 0, 1);
+            saldo(u"200501"_s, 0, 0, 0, cod);
+            grava(Mov{.nota = int(cod), .data = u"2005-01-02"_s, .qtd = 2, .custo = 40, .cod = cod});
+        }
+    }
+};
+
+TEST_F(CustoMedioEmPassos, AnotherConnectionWritesBetweenTwoSteps)
+{
+    Database outra(db().path());
+    QStringList passos;
+    const ResultadoCustoMedio r = custoMedio(u"012005"_s, 100, 300, [&](const QString& texto) {
+        EXPECT_FALSE(db().inTransaction());
+        Transaction tx(outra);
+        outra.prepare(u"UPDATE HistEst SET DESCR_HIST = ? WHERE Est_Hist = 1"_s).bindList({texto}).run();
+        tx.commit();
+        passos << texto;
+    });
+    EXPECT_EQ(passos, (QStringList{u"Produto: 100"_s, u"Produto: 200"_s, u"Produto: 300"_s}));
+    EXPECT_EQ(r.passos, 3);
+    EXPECT_EQ(r.produtos, 3);
+    EXPECT_EQ(r.saldos, 3);
+    EXPECT_EQ(r.itens, 3);
+    EXPECT_EQ(sql(u"SELECT DESCR_HIST FROM HistEst WHERE Est_Hist = 1"_s).toString(), u"Produto: 300"_s);
+    for (qint64 cod : {100, 200, 300})
+        EXPECT_EQ(custoDoProduto(cod), 20) << cod;
+}
+
+TEST_F(CustoMedioEmPassos, AFailingStepLeavesItsProductAsItWasAndTheEarlierOnesValued)
+{
+    db().exec(u"CREATE TRIGGER falha BEFORE UPDATE ON Notai WHEN NEW.Cod_Reduz = 200 "
+              "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+    EXPECT_THROW(roda(u"012005"_s, 100, 300), DbError);
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(custoDoProduto(100), 20);
+    EXPECT_EQ(saldoDe(u"200501"_s, 100)->fisico, 2);
+    for (qint64 cod : {200, 300}) {
+        EXPECT_EQ(custoDoProduto(cod), 1) << cod;
+        EXPECT_EQ(saldoDe(u"200501"_s, cod)->fisico, 0) << cod;
+        EXPECT_EQ(sql(u"SELECT VLR_MEDIO IS NULL FROM Notai WHERE Cod_Reduz = ?"_s, {cod}).toInt(), 1) << cod;
+    }
+}
 
 TEST(PercentualAumento, GivesThePercentAbovetheBase)
 {
