@@ -279,6 +279,38 @@ TEST_F(BaixaMateriaPrima, RefusedHeaderKeepsItsOldWriteOffAndTheRunGoesOn)
     EXPECT_EQ(cabecalhosBaixa(), 3);
 }
 
+// A store error half-way through a document's write-off (a full disk) stops
+// the run: with one document per transaction, the documents committed before
+// keep their new write-off, the one being written keeps its old one whole.
+TEST_F(BaixaMateriaPrima, AStoreErrorHalfWayLeavesNoPartialDocument)
+{
+    formula(u"ST 1"_s, {{501, 50}, {502, 50}});
+    for (int nota : {1, 2, 3})
+        venda(nota, kData, {{u"ST 1"_s, 10}});
+    ASSERT_EQ(baixa().documentos, 3);
+    db().exec(u"UPDATE Formulai SET Percentual = 25"_s);
+    db().exec(u"CREATE TRIGGER falha BEFORE INSERT ON Notai WHEN NEW.Tipo_Nota = 3 AND NEW.Num_Nota = 2 "
+              "AND NEW.Num_Item = 2 BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+    script.expect(u"disco cheio [INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, "
+                  "Num_Item, ANO_MES, Cod_Reduz, DESCR_PROD, QUANTIDADE, Parametro, Cod_Deposi, DT_LANCAM) "
+                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,]"_s)
+        .icon = MsgIcon::Error;
+    contexto.passoMs = 0;
+
+    const ResultadoBaixa r = baixa();
+
+    EXPECT_TRUE(r.interrompido);
+    EXPECT_EQ(r.documentos, 1);
+    EXPECT_EQ(r.passos, 1);
+    const QList<ItemBaixa> antiga{{1, 501, u"RESINA ALQUIDICA"_s, 5}, {2, 502, u"DIOXIDO DE TITANIO"_s, 5}};
+    EXPECT_EQ(itensBaixa(1, kData),
+              (QList<ItemBaixa>{{1, 501, u"RESINA ALQUIDICA"_s, 2.5}, {2, 502, u"DIOXIDO DE TITANIO"_s, 2.5}}));
+    EXPECT_EQ(itensBaixa(2, kData), antiga);
+    EXPECT_EQ(itensBaixa(3, kData), antiga);
+    EXPECT_EQ(cabecalhosBaixa(), 3);
+    EXPECT_FALSE(db().inTransaction());
+}
+
 TEST_F(BaixaMateriaPrima, EveryFormulaStaysRightWhenTheRunMeetsHundredsOfThem)
 {
     // Each document names a formula met before and then one met for the
