@@ -62,7 +62,7 @@ TEST_F(BaixaMateriaPrima, WritesTheHeaderAndItemsExactlyAsListed)
               u"1|10|900|2005-03-10|55|E|"_s + hoje + u"|2005-03-10|BAIXA MATERIA PRIMA"_s);
     EXPECT_EQ(sql(u"SELECT count(*) FROM Notai WHERE Tipo_Nota = 3 AND Filial = 1 AND Cod_Clifor = 900 "
                   "AND DT_ENTRADA = '2005-03-10' AND Parametro = 51 AND Cod_Deposi = 1 "
-                  "AND DT_LANCAM = ?1 AND ANO_MES = '200503'"_s, {hoje}).toInt(), 5);
+                  "AND DT_LANCAM = ? AND ANO_MES = '200503'"_s, {hoje}).toInt(), 5);
 
     // nothing but the listed fields is filled
     const auto preenchidos = [&](const TableDef& t) {
@@ -111,7 +111,7 @@ TEST_F(BaixaMateriaPrima, NumbersTheItemsAcrossTheDocument)
         venda(nota, kData, c.itens);
         const ResultadoBaixa r = baixa();
         EXPECT_EQ(r.documentos, nota);  // every document of the period again
-        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?1"_s, {nota}).toInt(), 1)
+        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?"_s, {nota}).toInt(), 1)
             << "the header is written even without items";
         EXPECT_EQ(itensBaixa(nota, kData), c.baixa);
     }
@@ -242,7 +242,7 @@ TEST_F(BaixaMateriaPrima, ExplodesOnlyTheBranchsSalesDocumentsOfThePeriodAndHist
 
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nota);
-        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?1"_s, {c.nota}).toInt(),
+        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?"_s, {c.nota}).toInt(),
                   c.baixada ? 1 : 0);
     }
     EXPECT_EQ(r.documentos, 2);
@@ -565,7 +565,7 @@ TEST_F(BaixaInterrompida, KilledRunLeavesEachDocumentWholeOrAsItWas)
             ++antigas;
         else
             ADD_FAILURE() << "document " << n << " holds a partial write-off of " << itens.size() << " items";
-        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?1"_s, {n}).toInt(), 1)
+        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?"_s, {n}).toInt(), 1)
             << "document " << n;
     }
     EXPECT_GE(novas, feitos) << "what the child committed stays";

@@ -122,8 +122,8 @@ protected:
     }
     void processamento(const QVariant& filial, const QVariant& estoque)
     {
-        db().prepare(u"UPDATE Filial SET DATAPROCES = ?1 WHERE Filial = 1"_s).bindList({filial}).run();
-        db().prepare(u"UPDATE Estoqcfg SET Data = ?1 WHERE Filial = 1"_s).bindList({estoque}).run();
+        db().prepare(u"UPDATE Filial SET DATAPROCES = ? WHERE Filial = 1"_s).bindList({filial}).run();
+        db().prepare(u"UPDATE Estoqcfg SET Data = ? WHERE Filial = 1"_s).bindList({estoque}).run();
     }
 
     std::unique_ptr<TDMFilial> dm;

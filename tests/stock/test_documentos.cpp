@@ -70,7 +70,7 @@ protected:
         QList<int> out;
         for (const QString& t : {u"Notas"_s, u"NOTAS3"_s, u"Notai"_s, u"NOTAI3"_s, u"nfe_notai_veic"_s,
                                  u"nfe_notai_medicamentos"_s, u"Nfe_notai_imp"_s})
-            out << sql(u"SELECT count(*) FROM %1 WHERE Num_Nota = ?1"_s.arg(t), {nota}).toInt();
+            out << sql(u"SELECT count(*) FROM %1 WHERE Num_Nota = ?"_s.arg(t), {nota}).toInt();
         return out;
     }
     static QVariantList chaveLista(int nota) { return {1, nota, 3, 9, QDate(2005, 1, 10)}; }
