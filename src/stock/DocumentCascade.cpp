@@ -3,9 +3,8 @@
 #include "DbError.h"
 #include "DocumentoEstoque.h"
 #include "StockTables.h"
-#include "Transaction.h"
+#include "TransacaoSeNecessaria.h"
 
-#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -29,9 +28,7 @@ int apaga(Database& db, const QString& tabela, const QStringList& campos, const 
 // dependents and, with `propria`, the matching rows of `tabela` itself.
 int apagaComDependentes(Database& db, const QString& tabela, const QVariantList& chave, bool propria)
 {
-    std::optional<Transaction> tx;
-    if (!db.inTransaction())
-        tx.emplace(db);
+    TransacaoSeNecessaria tx(db);
     const QStringList campos = chave.size() == chaveItemNota().size() ? chaveItemNota() : chaveNota();
     int itens = 0;
     QStringList tabelas = dependentesDe(tabela);
@@ -42,8 +39,7 @@ int apagaComDependentes(Database& db, const QString& tabela, const QVariantList&
         if (t == u"Notai"_s)
             itens = n;
     }
-    if (tx)
-        tx->commit();
+    tx.commit();
     return itens;
 }
 
@@ -71,13 +67,10 @@ bool excluiItemNota(Database& db, const QVariantList& chaveItem)
 
 int excluiDocumento(Database& db, const QVariantList& chave)
 {
-    std::optional<Transaction> tx;
-    if (!db.inTransaction())
-        tx.emplace(db);
+    TransacaoSeNecessaria tx(db);
     const int itens = excluiDependentesDocumento(db, chave);
     const bool havia = apaga(db, u"Notas"_s, chaveNota(), chave) > 0;
-    if (tx)
-        tx->commit();
+    tx.commit();
     return havia ? itens : -1;
 }
 

@@ -3,9 +3,8 @@
 #include "DbError.h"
 #include "DocumentCascade.h"
 #include "StockTables.h"
-#include "Transaction.h"
+#include "TransacaoSeNecessaria.h"
 
-#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -66,11 +65,7 @@ void GravadorDocumentos::grava(const DocumentoEstoque& d)
                       DbErrorKind::Refused);
     if (d.cabecalho.size() != camposCabecalho_.size())
         throw DbError(u"Cabeçalho com %1 valores para %2 campos"_s.arg(d.cabecalho.size()).arg(camposCabecalho_.size()));
-    // Inside the caller's transaction there is no savepoint per document: a
-    // failure reaches the caller, whose transaction takes it all back.
-    std::optional<Transaction> tx;
-    if (!db_.inTransaction())
-        tx.emplace(db_);
+    TransacaoSeNecessaria tx(db_);
     const QVariantList chave = d.chave.valores();
     const int n = int(chave.size());
     cabecalho_.bindList(chave);
@@ -96,19 +91,15 @@ void GravadorDocumentos::grava(const DocumentoEstoque& d)
                 gravaDependente(dep, chaveItem, chaveItemNota());
         }
     }
-    if (tx)
-        tx->commit();
+    tx.commit();
 }
 
 void GravadorDocumentos::substitui(const DocumentoEstoque& d)
 {
-    std::optional<Transaction> tx;
-    if (!db_.inTransaction())
-        tx.emplace(db_);
+    TransacaoSeNecessaria tx(db_);
     excluiDocumento(db_, d.chave.valores());
     grava(d);
-    if (tx)
-        tx->commit();
+    tx.commit();
 }
 
 }  // namespace pcp
