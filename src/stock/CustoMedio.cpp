@@ -1,8 +1,8 @@
 // AtualizaCustoMedio: the month is read first (MesLido), with no write lock
 // held; the balance rows and the items, both in key order, are merged on
 // product, size and warehouse, so every item is read once and a row is valued
-// from exactly its own items. The results are written in steps of whole
-// products, each step one short transaction.
+// from exactly its own items. The results are then written in steps, each
+// step one short transaction of whole documents or whole products.
 #include "L_Estoque.h"
 
 #include "Decimal4.h"
@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <climits>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -26,6 +27,7 @@ namespace {
 // The new cost fields of one item.
 struct AlteracaoItem {
     qint64 linha;  // the item's _rowid_
+    int cabecalho; // its document, in MesLido::cabecalhos
     double vlrCusto, vlrMedio;
     bool custoNulo, medioNulo;
 };
@@ -35,79 +37,107 @@ struct AlteracaoSaldo {
     SaldoCorrente::Fechamento f;
 };
 
+// What the valuation decided for one product: its balance rows and its cost.
 struct AlteracaoProduto {
-    qint64 linha;
-    double custoMedio;
+    qint64 codReduz;
+    std::vector<AlteracaoSaldo> saldos;
+    qint64 linha = 0;  // Estproma _rowid_; 0: nothing to write
+    double custoMedio = 0;
 };
 
-// The writes of one step: whole products, written in one transaction.
-class Passo {
+// The run's writes, in steps: each step one transaction of whole groups (a
+// document's items, a product's balance rows and cost) that is committed once
+// it has been open about half the step's time, leaving the other half for the
+// commit. Between two steps the write lock is free and the progress callback
+// runs.
+class Passos {
 public:
-    explicit Passo(Database& db)
-        : db_(db),
+    Passos(Database& db, int passoMs, const AndamentoEstoque& andamento, ResultadoCustoMedio& resultado)
+        : db_(db), passoMs_(std::max(passoMs, 0)), andamento_(andamento), resultado_(resultado),
           item_(db.cached(u"UPDATE Notai SET VLR_CUSTO = ?, VLR_MEDIO = ? WHERE _rowid_ = ?"_s)),
           saldo_(db.cached(u"UPDATE Sldpr SET Medio = ?, Fisico = ?, Fisico2 = ? WHERE _rowid_ = ?"_s)),
           produto_(db.cached(u"UPDATE Estproma SET CustoMedio = ? WHERE _rowid_ = ?"_s))
     {
     }
 
-    std::vector<AlteracaoItem> itens;
-    std::vector<AlteracaoSaldo> saldos;
-    std::vector<AlteracaoProduto> produtos;
-
-    size_t escritas() const { return itens.size() + saldos.size() + produtos.size(); }
-
-    // Writes everything in one transaction; the milliseconds it was open.
-    qint64 grava()
+    void item(const AlteracaoItem& a)
     {
-        QElapsedTimer relogio;
-        relogio.start();
-        Transaction tx(db_);
-        for (const AlteracaoProduto& p : produtos)
-            produto_.bindDouble(1, p.custoMedio).bindInt(2, p.linha).run();
-        for (const AlteracaoSaldo& s : saldos)
+        abre();
+        a.custoNulo ? item_.bindNull(1) : item_.bindDouble(1, a.vlrCusto);
+        a.medioNulo ? item_.bindNull(2) : item_.bindDouble(2, a.vlrMedio);
+        item_.bindInt(3, a.linha).run();
+    }
+    void produto(const AlteracaoProduto& p)
+    {
+        abre();
+        for (const AlteracaoSaldo& s : p.saldos)
             saldo_.bindDouble(1, s.f.medio).bindDouble(2, s.f.fisico).bindDouble(3, s.f.fisico2).bindInt(4, s.linha).run();
-        // In table order, so each page of Notai is visited once.
-        std::sort(itens.begin(), itens.end(),
-                  [](const AlteracaoItem& a, const AlteracaoItem& b) { return a.linha < b.linha; });
-        for (const AlteracaoItem& a : itens) {
-            a.custoNulo ? item_.bindNull(1) : item_.bindDouble(1, a.vlrCusto);
-            a.medioNulo ? item_.bindNull(2) : item_.bindDouble(2, a.vlrMedio);
-            item_.bindInt(3, a.linha).run();
-        }
-        tx.commit();
-        itens.clear();
-        saldos.clear();
-        produtos.clear();
-        return relogio.elapsed();
+        if (p.linha)
+            produto_.bindDouble(1, p.custoMedio).bindInt(2, p.linha).run();
+    }
+    // The end of a group: the step is committed when it has had its time.
+    void fimDoGrupo(const QString& texto)
+    {
+        if (tx_ && relogio_.elapsed() * 2 >= passoMs_)
+            encerra(texto);
+    }
+    // The last step; the progress callback hears of the run at least once.
+    void termina(const QString& texto)
+    {
+        if (tx_ || !avisou_)
+            encerra(texto);
     }
 
 private:
+    void encerra(const QString& texto)
+    {
+        avisou_ = true;
+        if (tx_) {
+            tx_->commit();
+            tx_.reset();
+            ++resultado_.passos;
+            resultado_.maiorPassoMs = std::max(resultado_.maiorPassoMs, relogio_.elapsed());
+        }
+        if (andamento_)
+            andamento_(texto);
+    }
+
+    void abre()
+    {
+        if (tx_)
+            return;
+        relogio_.start();
+        tx_.emplace(db_);
+    }
+
     Database& db_;
+    int passoMs_;
+    const AndamentoEstoque& andamento_;
+    ResultadoCustoMedio& resultado_;
     Statement& item_;
     Statement& saldo_;
     Statement& produto_;
+    std::optional<Transaction> tx_;
+    QElapsedTimer relogio_;
+    bool avisou_ = false;
 };
 
-// How many writes fit in a step: the first step is a guess, the next ones
-// follow the time the steps before took per write.
-class TamanhoDoPasso {
-public:
-    explicit TamanhoDoPasso(int passoMs) : passoMs_(std::max(passoMs, 0)) {}
-    bool cheio(size_t escritas, qint64 decorridoMs) const
-    {
-        return decorridoMs >= passoMs_ || double(escritas) * msPorEscrita_ >= passoMs_;
+// The items' writes grouped by document, the documents in the order their
+// first item lies in the table, so each step writes a stretch of the table
+// and each page of Notai is visited about once in the whole run.
+void ordenaPorDocumento(std::vector<AlteracaoItem>& itens)
+{
+    std::unordered_map<int, qint64> primeira;
+    for (const AlteracaoItem& a : itens) {
+        auto [it, nova] = primeira.try_emplace(a.cabecalho, a.linha);
+        if (!nova)
+            it->second = std::min(it->second, a.linha);
     }
-    void mediu(size_t escritas, qint64 ms)
-    {
-        if (escritas >= 100)
-            msPorEscrita_ = std::max(double(ms) / double(escritas), 1e-4);
-    }
-
-private:
-    int passoMs_;
-    double msPorEscrita_ = double(passoMs_) / 5000;
-};
+    std::sort(itens.begin(), itens.end(), [&](const AlteracaoItem& a, const AlteracaoItem& b) {
+        const qint64 pa = primeira.at(a.cabecalho), pb = primeira.at(b.cabecalho);
+        return pa != pb ? pa < pb : a.linha < b.linha;
+    });
+}
 
 }  // namespace
 
@@ -135,34 +165,19 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const ContextoEstoque& cont
     const std::vector<ItemLido>& itens = lido.itens;
     const std::vector<SaldoLido>& saldos = lido.saldos;
 
+    // The whole month is valued first, with no lock held; then written.
     AvisosEstoque avisos;
-    Passo passo(db);
-    TamanhoDoPasso tamanho(contexto.passoMs);
-    QElapsedTimer relogio;
-    relogio.start();
-    auto encerraPasso = [&](qint64 ultimoProduto) {
-        if (passo.escritas() > 0) {
-            const size_t escritas = passo.escritas();
-            const qint64 ms = passo.grava();
-            tamanho.mediu(escritas, ms);
-            ++resultado.passos;
-            resultado.maiorPassoMs = std::max(resultado.maiorPassoMs, ms);
-        }
-        avisos.mostra();
-        if (andamento)
-            andamento(u"Produto: "_s + QString::number(ultimoProduto));
-        relogio.restart();
-    };
-
+    std::vector<AlteracaoItem> itensAlterados;
+    std::vector<AlteracaoProduto> produtos;
     auto atual = itens.cbegin();
     size_t s = 0;
     while (s < saldos.size()) {
         // One product: its rows in key order, each valued from its own items.
         const SaldoLido& primeiro = saldos[s];
-        const qint64 codReduz = primeiro.chave.codReduz;
+        AlteracaoProduto produto{primeiro.chave.codReduz, {}};
         double custoMedio = primeiro.custoMedio;
         bool custoMudou = false;
-        for (; s < saldos.size() && saldos[s].chave.codReduz == codReduz; ++s) {
+        for (; s < saldos.size() && saldos[s].chave.codReduz == produto.codReduz; ++s) {
             const SaldoLido& saldo = saldos[s];
             SaldoCorrente corrente;
             if (saldo.temAnterior)
@@ -194,14 +209,14 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const ContextoEstoque& cont
                 const bool medioDifere = item.medioNulo || item.vlrMedio != novo.vlrMedio;
                 if ((novo.custoMudou && custoDifere) || (novo.medioMudou && medioDifere))
                     // A cost the item keeps is written back as stored (blank stays blank).
-                    passo.itens.push_back({item.linha, novo.vlrCusto, novo.vlrMedio,
-                                           !novo.custoMudou && item.custoNulo,
-                                           !novo.medioMudou && item.medioNulo});
+                    itensAlterados.push_back({item.linha, item.cabecalho, novo.vlrCusto, novo.vlrMedio,
+                                              !novo.custoMudou && item.custoNulo,
+                                              !novo.medioMudou && item.medioNulo});
             }
 
             const SaldoCorrente::Fechamento f = corrente.fechamento();
             if (saldo.algumNulo || saldo.medio != f.medio || saldo.fisico != f.fisico || saldo.fisico2 != f.fisico2)
-                passo.saldos.push_back({saldo.linha, f});
+                produto.saldos.push_back({saldo.linha, f});
             ++resultado.saldos;
             if (saldo.chave.deposito == 1 && f.medio != 0 && f.fisico != 0) {
                 const double custo = Decimal4::fromDouble(f.medio / f.fisico).toDouble();
@@ -209,14 +224,31 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const ContextoEstoque& cont
                 custoMedio = custo;
             }
         }
-        if (primeiro.produto && custoMudou)
-            passo.produtos.push_back({primeiro.produto, custoMedio});
+        if (primeiro.produto && custoMudou) {
+            produto.linha = primeiro.produto;
+            produto.custoMedio = custoMedio;
+        }
         ++resultado.produtos;
-        if (s == saldos.size() || tamanho.cheio(passo.escritas(), relogio.elapsed()))
-            encerraPasso(codReduz);
+        if (!produto.saldos.empty() || produto.linha)
+            produtos.push_back(std::move(produto));
     }
-    if (saldos.empty())
-        avisos.mostra();
+
+    // The items first, document by document; the balances and the products'
+    // costs last, product by product, so a run stopped half-way leaves the
+    // balances as they were, and running it again finishes it.
+    Passos passos(db, contexto.passoMs, andamento, resultado);
+    ordenaPorDocumento(itensAlterados);
+    for (size_t i = 0; i < itensAlterados.size(); ++i) {
+        passos.item(itensAlterados[i]);
+        if (i + 1 == itensAlterados.size() || itensAlterados[i + 1].cabecalho != itensAlterados[i].cabecalho)
+            passos.fimDoGrupo(u"Itens: %1 de %2"_s.arg(i + 1).arg(itensAlterados.size()));
+    }
+    for (const AlteracaoProduto& p : produtos) {
+        passos.produto(p);
+        passos.fimDoGrupo(u"Produto: "_s + QString::number(p.codReduz));
+    }
+    passos.termina(saldos.empty() ? QString() : u"Produto: "_s + QString::number(saldos.back().chave.codReduz));
+    avisos.mostra();
     resultado.executado = true;
     return resultado;
 }

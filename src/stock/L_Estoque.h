@@ -20,7 +20,8 @@ namespace pcp {
 
 // Progress text of a long walk: the caption of the "Andamento..." window
 // while AtualizaSaldoFisico walks its items, the product label ("Produto: "
-// and the code) after each step AtualizaCustoMedio commits.
+// and the code, or the items written so far) after each step
+// AtualizaCustoMedio commits.
 using AndamentoEstoque = std::function<void(const QString& texto)>;
 
 struct ResultadoSaldoFisico {
@@ -48,11 +49,15 @@ struct ResultadoCustoMedio {
 // Values the month for the products CodIni..CodFim: Sldpr.Medio, Fisico and
 // Fisico2 of every balance row of the month, VLR_CUSTO and VLR_MEDIO of their
 // items and each product's Estproma.CustoMedio, from that product's own
-// warehouse-1 rows. The month is read once, before anything is written; the
-// results are then written in steps of whole products, each step one
-// transaction of about contexto.passoMs, so a run stopped half-way leaves
-// every product either valued or as it was. The progress callback runs
-// between steps, never inside a transaction.
+// warehouse-1 rows. The month is read and valued before anything is written,
+// with no lock held; the results are then written in steps of about
+// contexto.passoMs, each one transaction: first the items, whole documents at
+// a time in table order, then the balance rows and costs, whole products at a
+// time. A run that stops half-way leaves every document either valued or as
+// it was, and the balances as they were until every item is written; running
+// it again finishes it. A small run is one step. The progress callback runs
+// between steps, never inside a transaction ("Itens: n de N", then "Produto: "
+// and the code).
 ResultadoCustoMedio AtualizaCustoMedio(Store& store, const ContextoEstoque& contexto, const Mes& mes,
                                        qint64 CodIni, qint64 CodFim, const AndamentoEstoque& andamento = {});
 

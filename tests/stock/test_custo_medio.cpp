@@ -327,22 +327,29 @@ TEST_F(CustoMedioTest, TheEnginesFollowTheirContextNotTheSession)
     EXPECT_EQ(sql(u"SELECT count(*) FROM Sldpr WHERE Filial <> 1"_s).toInt(), 0);
 }
 
-// A run over a range commits product by product when its steps are short:
-// between two steps another connection writes at once (it would wait for the
-// whole run, and fail after the busy wait, if the run held the write lock),
-// and a step that fails leaves its products as they were and the earlier
-// steps valued.
+// A run over a range commits in steps: with short steps every document's
+// items, then every product's balances, are a step of their own. Between two
+// steps another connection writes at once (it would wait for the whole run,
+// and fail after the busy wait, if the run held the write lock); a step that
+// fails leaves its document as it was, the balances untouched, and the run
+// done again finishes the month.
 class CustoMedioEmPassos : public CustoMedioTest {
 protected:
     void SetUp() override
     {
         CustoMedioTest::SetUp();
-        contexto.passoMs = 0;  // every product its own step
+        contexto.passoMs = 0;
         for (qint64 cod : {100, 200, 300}) {
             produto(cod, 0, 1);
             saldo(u"200501"_s, 0, 0, 0, cod);
             grava(Mov{.nota = int(cod), .data = u"2005-01-02"_s, .qtd = 2, .custo = 40, .cod = cod});
         }
+    }
+    void confereValorizado(qint64 cod)
+    {
+        EXPECT_EQ(custoDoProduto(cod), 20) << cod;
+        EXPECT_EQ(saldoDe(u"200501"_s, cod)->fisico, 2) << cod;
+        EXPECT_EQ(custoDoItem(int(cod)), std::pair(40.0, 20.0)) << cod;
     }
 };
 
@@ -357,29 +364,45 @@ TEST_F(CustoMedioEmPassos, AnotherConnectionWritesBetweenTwoSteps)
         tx.commit();
         passos << texto;
     });
-    EXPECT_EQ(passos, (QStringList{u"Produto: 100"_s, u"Produto: 200"_s, u"Produto: 300"_s}));
-    EXPECT_EQ(r.passos, 3);
+    EXPECT_EQ(passos, (QStringList{u"Itens: 1 de 3"_s, u"Itens: 2 de 3"_s, u"Itens: 3 de 3"_s,
+                                   u"Produto: 100"_s, u"Produto: 200"_s, u"Produto: 300"_s}));
+    EXPECT_EQ(r.passos, 6);
     EXPECT_EQ(r.produtos, 3);
     EXPECT_EQ(r.saldos, 3);
     EXPECT_EQ(r.itens, 3);
     EXPECT_EQ(sql(u"SELECT DESCR_HIST FROM HistEst WHERE Est_Hist = 1"_s).toString(), u"Produto: 300"_s);
     for (qint64 cod : {100, 200, 300})
-        EXPECT_EQ(custoDoProduto(cod), 20) << cod;
+        confereValorizado(cod);
 }
 
-TEST_F(CustoMedioEmPassos, AFailingStepLeavesItsProductAsItWasAndTheEarlierOnesValued)
+TEST_F(CustoMedioEmPassos, AFailingStepLeavesItsDocumentAndTheBalancesAsTheyWere)
 {
     db().exec(u"CREATE TRIGGER falha BEFORE UPDATE ON Notai WHEN NEW.Cod_Reduz = 200 "
               "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
     EXPECT_THROW(roda(u"012005"_s, 100, 300), DbError);
     EXPECT_FALSE(db().inTransaction());
-    EXPECT_EQ(custoDoProduto(100), 20);
-    EXPECT_EQ(saldoDe(u"200501"_s, 100)->fisico, 2);
-    for (qint64 cod : {200, 300}) {
+    EXPECT_EQ(custoDoItem(100), std::pair(40.0, 20.0));
+    for (qint64 cod : {100, 200, 300}) {
         EXPECT_EQ(custoDoProduto(cod), 1) << cod;
         EXPECT_EQ(saldoDe(u"200501"_s, cod)->fisico, 0) << cod;
-        EXPECT_EQ(sql(u"SELECT VLR_MEDIO IS NULL FROM Notai WHERE Cod_Reduz = ?"_s, {cod}).toInt(), 1) << cod;
     }
+    for (int nota : {200, 300})
+        EXPECT_EQ(sql(u"SELECT VLR_MEDIO IS NULL FROM Notai WHERE Num_Nota = ?"_s, {nota}).toInt(), 1) << nota;
+
+    db().exec(u"DROP TRIGGER falha"_s);
+    roda(u"012005"_s, 100, 300);
+    for (qint64 cod : {100, 200, 300})
+        confereValorizado(cod);
+}
+
+TEST_F(CustoMedioEmPassos, ASmallRunIsOneStep)
+{
+    contexto.passoMs = 250;
+    QStringList passos;
+    const ResultadoCustoMedio r = custoMedio(u"012005"_s, 100, 300, [&](const QString& t) { passos << t; });
+    EXPECT_EQ(r.passos, 1);
+    EXPECT_EQ(passos, QStringList{u"Produto: 300"_s});
+    EXPECT_EQ(custoMedio(u"012005"_s, 100, 300).passos, 0) << "nothing left to write";
 }
 
 TEST(PercentualAumento, GivesThePercentAbovetheBase)
