@@ -38,8 +38,7 @@ const QString kComponentes =
 
 // The write-off document's fields beyond the key, and its items' fields.
 const QStringList kCamposCabecalho{u"Est_Hist"_s, u"SISTEMA"_s, u"DT_LANCAM"_s, u"DT_EMISSAO"_s, u"OBSERVACAO"_s};
-const QStringList kCamposItem{u"Cod_Reduz"_s, u"DESCR_PROD"_s, u"QUANTIDADE"_s, u"Parametro"_s,
-                              u"Cod_Deposi"_s, u"DT_LANCAM"_s};
+const QStringList kCamposItem{u"Cod_Reduz"_s, u"DESCR_PROD"_s, u"QUANTIDADE"_s};
 constexpr int kTipoBaixa = 3, kParametroBaixa = 51, kDepositoBaixa = 1;
 
 // Documents are written in groups: one transaction holds a stretch of about
@@ -175,7 +174,8 @@ public:
     Baixa(Database& db, int filial, const ParametrosBaixa& p)
         : db_(db), p_(p), filial_(filial), hoje_(QDate::currentDate().toString(u"yyyy-MM-dd"_s)),
           itensVenda_(db, kItensVenda), formulaExiste_(db, kFormulaExiste), componentes_(db, kComponentes),
-          gravador_(db, kCamposCabecalho, kCamposItem)
+          gravador_(db, kCamposCabecalho, kCamposItem,
+                    {{u"Parametro"_s, kParametroBaixa}, {u"Cod_Deposi"_s, kDepositoBaixa}, {u"DT_LANCAM"_s, hoje_}})
     {
     }
 
@@ -239,8 +239,7 @@ public:
                 continue;
             for (const Componente& c : formulas[i]->componentes)
                 d.itens.push_back({{c.semCodigo ? QVariant() : QVariant(c.codigo), c.nome,
-                                    itens[i].quantidade * c.percentual / 100, kParametroBaixa, kDepositoBaixa,
-                                    hoje_},
+                                    itens[i].quantidade * c.percentual / 100},
                                    {}});
         }
         try {

@@ -5,6 +5,8 @@
 #include "StockTables.h"
 #include "TransacaoSeNecessaria.h"
 
+#include <QHash>
+
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -18,10 +20,17 @@ int apaga(Database& db, const QString& tabela, const QStringList& campos, const 
 {
     if (valores.size() != campos.size())
         throw DbError(u"Chave incompleta para excluir de %1"_s.arg(tabela));
-    QStringList condicao;
-    for (const QString& c : campos)
-        condicao << c + u" IS NOT DISTINCT FROM ?"_s;
-    return db.cached(u"DELETE FROM %1 WHERE %2"_s.arg(tabela, condicao.join(u" AND "_s))).bindList(valores).run();
+    // The texts are made once: a write-off replaces thousands of documents.
+    static QHash<QString, QString> textos;
+    const QString chave = tabela + u'/' + QString::number(campos.size());
+    auto it = textos.constFind(chave);
+    if (it == textos.cend()) {
+        QStringList condicao;
+        for (const QString& c : campos)
+            condicao << c + u" IS NOT DISTINCT FROM ?"_s;
+        it = textos.insert(chave, u"DELETE FROM %1 WHERE %2"_s.arg(tabela, condicao.join(u" AND "_s)));
+    }
+    return db.cached(*it).bindList(valores).run();
 }
 
 // Deletes, in one transaction (or inside the caller's), `tabela`'s

@@ -5,6 +5,7 @@
 #include "StockTables.h"
 #include "TransacaoSeNecessaria.h"
 
+#include <QHash>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -16,6 +17,17 @@ QString insercao(const QString& tabela, const QStringList& campos)
 {
     return u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(tabela, campos.join(u", "_s),
                                                     QStringList(campos.size(), u"?"_s).join(u", "_s));
+}
+
+QStringList calculaDependentes(const QString& tabela)
+{
+    const QStringList& todas = tabelasDoDocumento();
+    const qsizetype i = todas.indexOf(tabela);
+    if (tabela == u"Notas"_s)
+        return todas.first(i);  // the whole document
+    if (i < 0 || i >= todas.indexOf(u"NOTAS3"_s))
+        return {};
+    return todas.first(i);  // what hangs off the item before it
 }
 
 }  // namespace
@@ -30,20 +42,18 @@ const QStringList& tabelasDoDocumento()
 
 QStringList dependentesDe(const QString& tabela)
 {
-    const QStringList& todas = tabelasDoDocumento();
-    const qsizetype i = todas.indexOf(tabela);
-    if (tabela == u"Notas"_s)
-        return todas.first(i);  // the whole document
-    if (i < 0 || i >= todas.indexOf(u"NOTAS3"_s))
-        return {};
-    return todas.first(i);  // what hangs off the item before it
+    static QHash<QString, QStringList> lidos;
+    auto it = lidos.constFind(tabela);
+    if (it == lidos.cend())
+        it = lidos.insert(tabela, calculaDependentes(tabela));
+    return *it;
 }
 
 GravadorDocumentos::GravadorDocumentos(Database& db, const QStringList& camposCabecalho,
-                                       const QStringList& camposItem)
-    : db_(db), camposCabecalho_(camposCabecalho), camposItem_(camposItem),
+                                       const QStringList& camposItem, const QVariantMap& fixosItem)
+    : db_(db), camposCabecalho_(camposCabecalho), camposItem_(camposItem), fixosItem_(fixosItem.values()),
       cabecalho_(db, insercao(u"Notas"_s, chaveNota() + camposCabecalho)),
-      item_(db, insercao(u"Notai"_s, chaveItemNota() << u"ANO_MES"_s << camposItem))
+      item_(db, insercao(u"Notai"_s, chaveItemNota() << u"ANO_MES"_s << fixosItem.keys() << camposItem))
 {
 }
 
@@ -75,15 +85,19 @@ void GravadorDocumentos::grava(const DocumentoEstoque& d)
     for (const Dependente& dep : d.dependentes)
         gravaDependente(dep, chave, chaveNota());
 
-    const QString anoMes = d.chave.anoMes();
+    // The key, the month and the fixed fields stay bound from one item to the next.
+    item_.bindList(chave).bindText(n + 2, d.chave.anoMes());
+    for (int i = 0; i < fixosItem_.size(); ++i)
+        item_.bind(n + 3 + i, fixosItem_[i]);
+    const int primeiroValor = n + 3 + int(fixosItem_.size());
     qint64 numItem = 0;
     for (const ItemDocumento& it : d.itens) {
         if (it.valores.size() != camposItem_.size())
             throw DbError(u"Item com %1 valores para %2 campos"_s.arg(it.valores.size()).arg(camposItem_.size()));
         numItem = it.numItem > 0 ? it.numItem : numItem + 1;
-        item_.bindList(chave).bindInt(n + 1, numItem).bindText(n + 2, anoMes);
+        item_.bindInt(n + 1, numItem);
         for (int i = 0; i < it.valores.size(); ++i)
-            item_.bind(n + 3 + i, it.valores[i]);
+            item_.bind(primeiroValor + i, it.valores[i]);
         item_.run();
         if (!it.dependentes.empty()) {
             const QVariantList chaveItem = QVariantList(chave) << numItem;

@@ -61,8 +61,10 @@ inline constexpr qint64 kMaiorNumItem = 32767;
 class GravadorDocumentos {
 public:
     // The header and item fields the documents carry beyond the key (and, for
-    // the items, beyond Num_Item and ANO_MES, which the writer fills in).
-    GravadorDocumentos(Database& db, const QStringList& camposCabecalho, const QStringList& camposItem);
+    // the items, beyond Num_Item and ANO_MES, which the writer fills in);
+    // `fixosItem` are item fields with the same value in every item.
+    GravadorDocumentos(Database& db, const QStringList& camposCabecalho, const QStringList& camposItem,
+                       const QVariantMap& fixosItem = {});
 
     // Writes the document inside the transaction open on the connection, or in
     // one of its own. A document of more than kMaiorNumItem items is refused
@@ -78,6 +80,7 @@ private:
 
     Database& db_;
     QStringList camposCabecalho_, camposItem_;
+    QVariantList fixosItem_;
     Statement cabecalho_, item_;
 };
 

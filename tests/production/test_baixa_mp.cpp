@@ -291,14 +291,24 @@ TEST_F(BaixaMateriaPrima, AStoreErrorHalfWayLeavesNoPartialDocument)
     db().exec(u"UPDATE Formulai SET Percentual = 25"_s);
     db().exec(u"CREATE TRIGGER falha BEFORE INSERT ON Notai WHEN NEW.Tipo_Nota = 3 AND NEW.Num_Nota = 2 "
               "AND NEW.Num_Item = 2 BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
-    script.expect(u"disco cheio [INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, "
-                  "Num_Item, ANO_MES, Cod_Reduz, DESCR_PROD, QUANTIDADE, Parametro, Cod_Deposi, DT_LANCAM) "
-                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,]"_s)
-        .icon = MsgIcon::Error;
+    // the message carries the engine's text first, then the statement
+    struct Captura : MessageService {
+        MsgAnswer show(const Message& m) override
+        {
+            mensagens << m;
+            return MsgAnswer::Ok;
+        }
+        std::optional<QString> input(const InputRequest&) override { return std::nullopt; }
+        QList<Message> mensagens;
+    } captura;
+    MessageServiceScope escopo(captura);
     contexto.passoMs = 0;
 
     const ResultadoBaixa r = baixa();
 
+    ASSERT_EQ(captura.mensagens.size(), 1);
+    EXPECT_TRUE(captura.mensagens[0].text.startsWith(u"disco cheio"_s)) << captura.mensagens[0].text.toStdString();
+    EXPECT_EQ(captura.mensagens[0].icon, MsgIcon::Error);
     EXPECT_TRUE(r.interrompido);
     EXPECT_EQ(r.documentos, 1);
     EXPECT_EQ(r.passos, 1);
