@@ -5,6 +5,8 @@
 // (tabelasDoDocumento), in one transaction per deletion.
 #include "DataModule.h"
 
+#include <functional>
+
 namespace pcp {
 
 class TDMMovEst : public DataModule {
