@@ -1,11 +1,11 @@
 #pragma once
 // What the stock benchmarks share: the generated store (the stock tables, the
 // product master and whatever else the benchmark declares), made once when
-// its file does not exist and reused afterwards, branch 1 in the session,
-// messages on stderr, and the clock in seconds.
+// its file does not exist and reused afterwards, the engines' context
+// (branch 1), messages on stderr, and the clock in seconds.
+#include "ContextoEstoque.h"
 #include "EstpromaTable.h"
 #include "Messages.h"
-#include "Sessao.h"
 #include "StockTables.h"
 #include "Store.h"
 
@@ -30,7 +30,6 @@ public:
         if (declaraMais)
             declaraMais(catalogo);
         store = Store::open(arquivo, catalogo.tables());
-        sessao().FilialAtual = 1;
         if (nova) {
             QElapsedTimer t;
             t.start();
@@ -40,6 +39,7 @@ public:
     }
 
     std::shared_ptr<Store> store;
+    ContextoEstoque contexto{1, 0};
 
 private:
     StderrMessages avisos_;

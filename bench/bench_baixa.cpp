@@ -13,7 +13,6 @@
 #include "EstpromaTable.h"
 #include "FormulaTables.h"
 #include "Messages.h"
-#include "Sessao.h"
 #include "StockTables.h"
 #include "Transaction.h"
 #include "BaseDeBench.h"
@@ -48,15 +47,15 @@ void gera(Store& store)
         semente = semente * 1664525u + 1013904223u;
         return (semente >> 8) % n;
     };
-    Statement prod(db, u"INSERT INTO Estproma (Filial, Cod_Reduz, NOME1, Formula) VALUES (1, ?1, ?2, ?3)"_s);
+    Statement prod(db, u"INSERT INTO Estproma (Filial, Cod_Reduz, NOME1, Formula) VALUES (1, ?, ?, ?)"_s);
     for (int c = 1; c <= kMateriasPrimas; ++c)
         prod.bindInt(1, c).bindText(2, u"MATERIA PRIMA %1 - RESINA/PIGMENTO/SOLVENTE"_s.arg(c)).bindNull(3).run();
     for (int f = 0; f < kFormulas; ++f)
         prod.bindInt(1, 10000 + f).bindText(2, u"TINTA ESMALTE SINTETICO %1"_s.arg(f)).bindText(3, formula(f)).run();
 
-    Statement cab(db, u"INSERT INTO Formula (Filial, Formula, Cod_Clifor, Cod_Reduz, QtdTotal) VALUES (1, ?1, ?2, ?3, 100)"_s);
+    Statement cab(db, u"INSERT INTO Formula (Filial, Formula, Cod_Clifor, Cod_Reduz, QtdTotal) VALUES (1, ?, ?, ?, 100)"_s);
     Statement comp(db, u"INSERT INTO Formulai (Filial, Formula, OrdComp, Componente, QUANTIDADE, Percentual) "
-                       "VALUES (1, ?1, ?2, ?3, ?4, ?4)"_s);
+                       "VALUES (1, ?, ?, ?, ?, ?)"_s);
     for (int f = 0; f < kFormulas; ++f) {
         cab.bindText(1, formula(f)).bindInt(2, 1 + f % 50).bindInt(3, 10000 + f).run();
         double resto = 100;
@@ -64,15 +63,15 @@ void gera(Store& store)
             const double parte = c == kComponentes ? resto : std::min(resto, 1 + aleatorio(800) / 100.0);
             resto -= parte;
             comp.bindText(1, formula(f)).bindInt(2, c).bindInt(3, 1 + aleatorio(kMateriasPrimas))
-                .bindDouble(4, parte).run();
+                .bindDouble(4, parte).bindDouble(5, parte).run();
         }
     }
 
     Statement nota(db, u"INSERT INTO Notas (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Est_Hist, "
-                       "SISTEMA) VALUES (1, ?1, 1, ?2, ?3, ?4, 'F')"_s);
+                       "SISTEMA) VALUES (1, ?, 1, ?, ?, ?, 'F')"_s);
     Statement item(db, u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, "
                        "Parametro, Cod_Reduz, Cod_Deposi, ANO_MES, QUANTIDADE, PRECO_UNIT, FORMULA) "
-                       "VALUES (1, ?1, 1, ?2, ?3, ?4, 51, ?5, 1, ?6, ?7, ?8, ?9)"_s);
+                       "VALUES (1, ?, 1, ?, ?, ?, 51, ?, 1, ?, ?, ?, ?)"_s);
     const QDate inicio(2005, 1, 1);
     for (int n = 1; n <= kNotas + kOutrasNotas; ++n) {
         const QDate d = inicio.addDays((n - 1) * 365 / (kNotas + kOutrasNotas));
@@ -101,7 +100,7 @@ void apagaBaixas(Store& store)
     Transaction tx(store.db());
     store.db().exec(u"DELETE FROM Notai WHERE Tipo_Nota IN (3, 4); DELETE FROM Notas WHERE Tipo_Nota = 3"_s);
     tx.commit();
-    store.db().exec(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
+    store.db().checkpoint();
 }
 
 // The floor: as many item rows as a run writes, inserted with one prepared
@@ -110,12 +109,12 @@ void apagaBaixas(Store& store)
 qint64 piso(Store& store, qint64 itens)
 {
     Database& db = store.db();
-    db.exec(u"PRAGMA cache_size = -262144; PRAGMA mmap_size = 2147483648"_s);
     qint64 n = 0;
     {
+        LongRunCache cache(db);
         Statement grava(db, u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, "
                             "Cod_Reduz, DESCR_PROD, QUANTIDADE, Parametro, Cod_Deposi, DT_LANCAM, ANO_MES) "
-                            "VALUES (1, ?1, 4, 900, ?2, ?3, ?4, ?5, ?6, 51, 1, '2025-01-01', ?7)"_s);
+                            "VALUES (1, ?, 4, 900, ?, ?, ?, ?, ?, 51, 1, '2025-01-01', ?)"_s);
         const QString nome = u"MATERIA PRIMA 1234 - RESINA/PIGMENTO/SOLVENTE"_s;
         std::optional<Transaction> tx;
         for (int doc = 1; n < itens; ++doc) {
@@ -135,7 +134,6 @@ qint64 piso(Store& store, qint64 itens)
         if (tx)
             tx->commit();
     }
-    db.exec(u"PRAGMA cache_size = -2000; PRAGMA mmap_size = 0"_s);
     return n;
 }
 
@@ -163,7 +161,7 @@ int main(int argc, char** argv)
     for (const char* rodada : {"first run (new write-offs)", "second run (replacing them)"}) {
         int chamadas = 0;
         t.start();
-        const ResultadoBaixa r = BaixaEstoqueMateriaPrima(*store, p, [&](int, int) { ++chamadas; });
+        const ResultadoBaixa r = BaixaEstoqueMateriaPrima(*store, base.contexto, p, [&](int, int) { ++chamadas; });
         const double s = segundos(t);
         std::printf("%s: %d documents, %lld items, %d failures in %.2f s: %.0f items/s, %.0f documents/s "
                     "(%.2fx floor, %d progress calls)\n",

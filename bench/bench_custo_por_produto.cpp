@@ -13,7 +13,6 @@
 #include "EstpromaTable.h"
 #include "L_Estoque.h"
 #include "Messages.h"
-#include "Sessao.h"
 #include "StockTables.h"
 #include "TableCursor.h"
 #include "Transaction.h"
@@ -29,6 +28,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+const ContextoEstoque kContexto{1, 0};
+const Mes kMesDoCusto = *Mes::deMesAno(u"012005"_s);
+
+
 constexpr int kProdutos = 2000;
 constexpr int kItensPorProduto = 10;
 constexpr int kItensPorDocumento = 10;
@@ -38,14 +41,14 @@ void gera(Store& store)
 {
     Database& db = store.db();
     Transaction tx(db);
-    Statement hist(db, u"INSERT INTO HistEst (Est_Hist, Param_Hist) VALUES (?1, ?2)"_s);
+    Statement hist(db, u"INSERT INTO HistEst (Est_Hist, Param_Hist) VALUES (?, ?)"_s);
     for (auto [codigo, classe] : {std::pair{1, 1}, {51, 51}})
         hist.bindInt(1, codigo).bindInt(2, classe).run();
     Statement prod(db, u"INSERT INTO Estproma (Filial, Cod_Reduz, Nivel1, Nivel2, Nivel3, Nivel4, Nivel5, "
-                       "Nivel6, ULTIMOCUST, CustoMedio) VALUES (1, ?1, ?2, '001', '0001', '001', '000001', ?3, "
+                       "Nivel6, ULTIMOCUST, CustoMedio) VALUES (1, ?, ?, '001', '0001', '001', '000001', ?, "
                        "9.5, 10)"_s);
     Statement sld(db, u"INSERT INTO Sldpr (Filial, Ano_Mes, Cod_Reduz, Cod_Deposi, Fisico, Financeiro, "
-                      "Dolar, Fisico2, Medio) VALUES (1, ?1, ?2, 1, ?3, 0, 0, 0, ?4)"_s);
+                      "Dolar, Fisico2, Medio) VALUES (1, ?, ?, 1, ?, 0, 0, 0, ?)"_s);
     for (qint64 cod = 1; cod <= kProdutos; ++cod) {
         prod.bindInt(1, cod)
             .bindText(2, cod % 2 ? u"01"_s : u"02"_s)
@@ -55,10 +58,10 @@ void gera(Store& store)
         sld.bindText(1, kMes).bindInt(2, cod).bindDouble(3, 0).bindDouble(4, 0).run();
     }
     Statement nota(db, u"INSERT INTO Notas (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Est_Hist, "
-                       "SISTEMA) VALUES (1, ?1, 3, 9, ?2, ?3, 'E')"_s);
+                       "SISTEMA) VALUES (1, ?, 3, 9, ?, ?, 'E')"_s);
     Statement item(db, u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, "
                        "Cod_Reduz, Cod_Deposi, ANO_MES, QUANTIDADE, VLR_CUSTO) "
-                       "VALUES (1, ?1, 3, 9, ?2, ?3, ?4, 1, ?5, ?6, ?7)"_s);
+                       "VALUES (1, ?, 3, 9, ?, ?, ?, 1, ?, ?, ?)"_s);
     const int documentos = kProdutos * kItensPorProduto / kItensPorDocumento;
     for (int n = 1; n <= documentos; ++n) {
         const bool entrada = n % 3 != 0;
@@ -100,7 +103,7 @@ int porProduto(const std::shared_ptr<Store>& store, qint64& itens, bool chamaMot
         const qint64 cod = produtos.asInteger(u"Cod_Reduz"_s);
         produtos.edit();
         if (chamaMotor)
-            itens += AtualizaCustoMedio(*store, u"012005"_s, cod, cod).itens;
+            itens += AtualizaCustoMedio(*store, kContexto, kMesDoCusto, cod, cod).itens;
         produtos.cancel();
         ++n;
         produtos.next();
@@ -132,7 +135,7 @@ int main(int argc, char** argv)
 
         t.start();
         for (int i = 0; i < n; ++i)
-            AtualizaCustoMedio(*store, u"012005"_s, 900000 + i, 900000 + i);
+            AtualizaCustoMedio(*store, kContexto, kMesDoCusto, 900000 + i, 900000 + i);
         const double tVazio = segundos(t);
         t.start();
         qint64 nenhum = 0;
@@ -141,7 +144,7 @@ int main(int argc, char** argv)
 
         reinicia(*store);
         t.start();
-        const ResultadoCustoMedio faixa = AtualizaCustoMedio(*store, u"012005"_s, 0, 1000000);
+        const ResultadoCustoMedio faixa = AtualizaCustoMedio(*store, kContexto, kMesDoCusto, 0, 1000000);
         const double tFaixa = segundos(t);
 
         std::printf("round %d: por-produto %.2f s for %d products (%.2f ms each, %lld items); "

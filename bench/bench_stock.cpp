@@ -6,11 +6,13 @@
 //   - floor: one pass that reads the same items once, in table order, and
 //     writes the same item and balance columns once with plain statements;
 //   - saldo-fisico: AtualizaSaldoFisico of one product with 1,000 items.
-// Usage: bench_stock [FILE]   (the file is generated once and reused)
+// The cost run commits in steps of about PASSO_MS (250 unless given); it
+// reports how many and the longest, which is how long another workstation's
+// save may have to wait.
+// Usage: bench_stock [FILE [PASSO_MS]]   (the file is generated once and reused)
 #include "EstpromaTable.h"
 #include "L_Estoque.h"
 #include "Messages.h"
-#include "Sessao.h"
 #include "StockTables.h"
 #include "Transaction.h"
 #include "BaseDeBench.h"
@@ -18,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 using namespace pcp;
@@ -36,12 +39,12 @@ void gera(Store& store)
 {
     Database& db = store.db();
     Transaction tx(db);
-    Statement hist(db, u"INSERT INTO HistEst (Est_Hist, Param_Hist) VALUES (?1, ?2)"_s);
+    Statement hist(db, u"INSERT INTO HistEst (Est_Hist, Param_Hist) VALUES (?, ?)"_s);
     for (auto [codigo, classe] : {std::pair{1, 1}, {2, 2}, {51, 51}})
         hist.bindInt(1, codigo).bindInt(2, classe).run();
-    Statement prod(db, u"INSERT INTO Estproma (Filial, Cod_Reduz, ULTIMOCUST, CustoMedio) VALUES (1, ?1, ?2, ?3)"_s);
+    Statement prod(db, u"INSERT INTO Estproma (Filial, Cod_Reduz, ULTIMOCUST, CustoMedio) VALUES (1, ?, ?, ?)"_s);
     Statement sld(db, u"INSERT INTO Sldpr (Filial, Ano_Mes, Cod_Reduz, Tamanho, Cod_Deposi, Fisico, "
-                      "Financeiro, Dolar, Fisico2, Medio) VALUES (1, ?1, ?2, ?3, ?4, ?5, 0, 0, 0, ?6)"_s);
+                      "Financeiro, Dolar, Fisico2, Medio) VALUES (1, ?, ?, ?, ?, ?, 0, 0, 0, ?)"_s);
     auto produto = [&](qint64 cod) {
         prod.bindInt(1, cod).bindDouble(2, 9.5).bindDouble(3, 10).run();
         for (const QString& tam : {QString(), u"G"_s})
@@ -57,10 +60,10 @@ void gera(Store& store)
     produto(kProdutoLongo);
 
     Statement nota(db, u"INSERT INTO Notas (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, "
-                       "Est_Hist, SISTEMA) VALUES (1, ?1, 3, ?2, ?3, ?4, 'E')"_s);
+                       "Est_Hist, SISTEMA) VALUES (1, ?, 3, ?, ?, ?, 'E')"_s);
     Statement item(db, u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, "
                        "Num_Item, Parametro, Cod_Reduz, Cod_Deposi, ANO_MES, TAMANHO, QUANTIDADE, "
-                       "PRECO_UNIT, VLR_CUSTO) VALUES (1, ?1, 3, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)"_s);
+                       "PRECO_UNIT, VLR_CUSTO) VALUES (1, ?, 3, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
     quint32 semente = 12345;
     auto aleatorio = [&](quint32 n) {
         semente = semente * 1664525u + 1013904223u;
@@ -108,27 +111,26 @@ void reinicia(Store& store)
 qint64 piso(Store& store)
 {
     Database& db = store.db();
-    db.exec(u"PRAGMA cache_size = -262144; PRAGMA mmap_size = 2147483648"_s);  // as the engine
+    LongRunCache cache(db);
     Transaction tx(db);
-    Statement le(db, u"SELECT rowid, QUANTIDADE, VLR_CUSTO FROM Notai NOT INDEXED "
-                     "WHERE Filial = 1 AND ANO_MES = ?1 ORDER BY rowid"_s);
-    Statement grava(db, u"UPDATE Notai SET VLR_CUSTO = ?1, VLR_MEDIO = ?2 WHERE rowid = ?3"_s);
-    le.bindText(1, kMes);
+    Statement le(db, u"SELECT _rowid_, QUANTIDADE, VLR_CUSTO, Filial, ANO_MES FROM Notai ORDER BY _rowid_"_s);
+    Statement grava(db, u"UPDATE Notai SET VLR_CUSTO = ?, VLR_MEDIO = ? WHERE _rowid_ = ?"_s);
     qint64 n = 0;
     while (le.next()) {
+        if (le.intValue(3) != 1 || le.textValue(4) != kMes)
+            continue;
         grava.bindDouble(1, le.doubleValue(2) + 1).bindDouble(2, le.doubleValue(1) + 1)
             .bindInt(3, le.intValue(0)).run();
         ++n;
     }
-    Statement saldos(db, u"SELECT rowid, Fisico FROM Sldpr WHERE Filial = 1 AND Ano_Mes = ?1 "
+    Statement saldos(db, u"SELECT _rowid_, Fisico FROM Sldpr WHERE Filial = 1 AND Ano_Mes = ? "
                          "ORDER BY Filial, Ano_Mes, Cod_Reduz, Tamanho, Cod_Deposi"_s);
-    Statement gravaSaldo(db, u"UPDATE Sldpr SET Medio = ?1, Fisico = ?2, Fisico2 = ?3 WHERE rowid = ?4"_s);
+    Statement gravaSaldo(db, u"UPDATE Sldpr SET Medio = ?, Fisico = ?, Fisico2 = ? WHERE _rowid_ = ?"_s);
     saldos.bindText(1, kMes);
     while (saldos.next())
         gravaSaldo.bindDouble(1, 1).bindDouble(2, saldos.doubleValue(1) + 1).bindDouble(3, 1)
             .bindInt(4, saldos.intValue(0)).run();
     tx.commit();
-    db.exec(u"PRAGMA cache_size = -2000; PRAGMA mmap_size = 0"_s);
     return n;
 }
 
@@ -148,6 +150,10 @@ int main(int argc, char** argv)
     const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"/tmp/pcp_bench_stock.sqlite"_s;
     bench::BaseDeBench base(file, gera);
     const std::shared_ptr<Store>& store = base.store;
+    ContextoEstoque contexto = base.contexto;
+    if (argc > 2)
+        contexto.passoMs = std::atoi(argv[2]);
+    const Mes mes = *Mes::deAnoMes(kMes);
     const qint64 itens = store->db().prepare(u"SELECT count(*) FROM Notai"_s).scalar().toLongLong();
     std::printf("items in the month: %lld\n", itens);
 
@@ -161,10 +167,10 @@ int main(int argc, char** argv)
         reinicia(*store);
         t.start();
         c0 = cpu();
-        const ResultadoCustoMedio r = AtualizaCustoMedio(*store, u"012005"_s, 0, 1000000);
+        const ResultadoCustoMedio r = AtualizaCustoMedio(*store, contexto, mes, 0, 1000000);
         const double tMotor = segundos(t), cMotor = cpu() - c0;
         t.start();
-        AtualizaCustoMedio(*store, u"012005"_s, 0, 1000000);
+        const ResultadoCustoMedio deNovo = AtualizaCustoMedio(*store, contexto, mes, 0, 1000000);
         const double tDeNovo = segundos(t);
         std::printf("round %d: floor %.2f s (%lld items, %.0f items/s); custo-medio %.2f s "
                     "(%lld items, %d balances, %.0f items/s, %.2fx floor); again on valued items %.2f s\n",
@@ -172,14 +178,16 @@ int main(int argc, char** argv)
                     tMotor / tPiso, tDeNovo);
         std::printf("         processor time: floor %.2f s, custo-medio %.2f s (%.2fx)\n", cPiso, cMotor,
                     cMotor / cPiso);
+        std::printf("         steps of %d ms: %d, the longest %lld ms; again: %d, the longest %lld ms\n",
+                    contexto.passoMs, r.passos, r.maiorPassoMs, deNovo.passos, deNovo.maiorPassoMs);
     }
 
     QElapsedTimer t;
     t.start();
     const int vezes = 20;
     for (int i = 0; i < vezes; ++i)
-        AtualizaSaldoFisico(*store, kMes, kProdutoLongo, {}, 1, true);
-    const qint64 longos = store->db().prepare(u"SELECT count(*) FROM Notai WHERE Cod_Reduz = ?1 AND "
+        AtualizaSaldoFisico(*store, contexto, mes, kProdutoLongo, {}, 1, true);
+    const qint64 longos = store->db().prepare(u"SELECT count(*) FROM Notai WHERE Cod_Reduz = ? AND "
                                               "TAMANHO IS NULL AND Cod_Deposi = 1"_s)
                               .bindList({kProdutoLongo}).scalar().toLongLong();
     std::printf("saldo-fisico: %.2f ms per call (%lld items of the key)\n",

@@ -3,10 +3,10 @@
 #include "BaixaMateriaPrima.h"
 
 #include "Decimal4.h"
+#include "DocumentoEstoque.h"
 #include "L_Critica.h"
 #include "L_Estoque.h"
 #include "Messages.h"
-#include "Sessao.h"
 #include "Store.h"
 #include "Transaction.h"
 
@@ -232,7 +232,7 @@ double q4(double v) { return Arredonda(4, v); }
 double q2(double v) { return Arredonda(2, v); }
 
 struct Produto {
-    QString nome, unidade, nivel1, nivel2;
+    QString nome, unidade, nivel1, nivel2, clasFisc;
     double ultimoCusto = 0, densidade = 0;
 };
 
@@ -273,27 +273,6 @@ public:
     }
     std::optional<QString> input(const InputRequest&) override { return std::nullopt; }
     QStringList textos;
-};
-
-// The engine works on the session's branch and variant code.
-class SessaoDoMotor {
-public:
-    SessaoDoMotor(int filial, int fatModNf)
-        : filial_(sessao().FilialAtual), fatModNf_(sessao().FatModNf)
-    {
-        sessao().FilialAtual = filial;
-        sessao().FatModNf = fatModNf;
-    }
-    ~SessaoDoMotor()
-    {
-        sessao().FilialAtual = filial_;
-        sessao().FatModNf = fatModNf_;
-    }
-    SessaoDoMotor(const SessaoDoMotor&) = delete;
-    SessaoDoMotor& operator=(const SessaoDoMotor&) = delete;
-
-private:
-    int filial_, fatModNf_;
 };
 
 class GeradorEstoque {
@@ -341,12 +320,13 @@ private:
 
     void leProdutos()
     {
-        Statement st = db_.prepare(u"SELECT Cod_Reduz, NOME1, UNID_PAD, ULTIMOCUST, Densidade, Nivel1, Nivel2 "
-                                   "FROM Estproma WHERE Filial = ?1 ORDER BY Cod_Reduz"_s);
+        Statement st = db_.prepare(u"SELECT Cod_Reduz, NOME1, UNID_PAD, ULTIMOCUST, Densidade, Nivel1, Nivel2, "
+                                   "CLAS_FISC FROM Estproma WHERE Filial = ? ORDER BY Cod_Reduz"_s);
         st.bindInt(1, kFilial);
         while (st.next())
             produtos_.insert(int(st.intValue(0)), {st.textValue(1), st.textValue(2), st.textValue(5),
-                                                   st.textValue(6), st.doubleValue(3), st.doubleValue(4)});
+                                                   st.textValue(6), st.textValue(7), st.doubleValue(3),
+                                                   st.doubleValue(4)});
     }
 
     void cadastros()
@@ -354,22 +334,23 @@ private:
         for (const Historico& h : kHistoricos)
             run(db_,
                 u"INSERT INTO HistEst (Est_Hist, DESCR_HIST, ATUCADPROD, CONVERSAO, Param_Hist, Hist_Trans) "
-                "VALUES (?1, ?2, ?3, 1, ?4, ?5)"_s,
+                "VALUES (?, ?, ?, 1, ?, ?)"_s,
                 {h.codigo, QString::fromUtf16(h.descricao), QString::fromUtf16(h.atualizaCadastro), h.classe,
                  h.transferencia ? QVariant(h.transferencia) : QVariant()});
         for (const Operacao& o : kOperacoes)
             run(db_,
                 u"INSERT INTO Natuoper (Cod_NatOpe, COMPLNATOP, DESC_NATOP, ICMS, IPI, GERA_DUPL, Est_Hist) "
-                "VALUES (?1, ?2, ?3, ?4, ?4, ?5, ?6)"_s,
+                "VALUES (?, ?, ?, ?, ?, ?, ?)"_s,
                 {o.codigo, QString::fromUtf16(o.complemento), QString::fromUtf16(o.descricao),
-                 QString::fromUtf16(o.icms), QString::fromUtf16(o.duplicata), o.historico});
+                 QString::fromUtf16(o.icms), QString::fromUtf16(o.icms), QString::fromUtf16(o.duplicata),
+                 o.historico});
         run(db_, u"INSERT INTO Deposito (Filial, Cod_Deposi, Desc_Depos) VALUES "
                  "(1, 1, 'ALMOXARIFADO'), (1, 2, 'EXPEDICAO'), (2, 1, 'ALMOXARIFADO')"_s);
         run(db_,
             u"INSERT INTO Clifor (Filial, Cod_Clifor, Sistema, Tipo, NOME, FANTASIA, CGC, CIDADE, ESTADO, "
             "ENDERECO, NUMERO, COD_CEPEND, Cod_Pais, DATA_CAD) "
-            "SELECT Filial, ?1, '1', 3, 'PRODUCAO PROPRIA', 'PRODUCAO', CGC, FIL_CIDADE, FIL_ESTADO, "
-            "'RUA DAS INDUSTRIAS', 100, '01310100', '1058', ?2 FROM Filial WHERE Filial = ?3"_s,
+            "SELECT Filial, ?, '1', 3, 'PRODUCAO PROPRIA', 'PRODUCAO', CGC, FIL_CIDADE, FIL_ESTADO, "
+            "'RUA DAS INDUSTRIAS', 100, '01310100', '1058', ? FROM Filial WHERE Filial = ?"_s,
             {kPropria, mes_[0].addMonths(-3), kFilial});
     }
 
@@ -404,7 +385,7 @@ private:
             for (const Componente& c : f.componentes)
                 total += c.quantidade;
             QStringList observacoes;
-            Statement obs = db_.prepare(u"SELECT Observacao FROM ObseProd WHERE Filial = ?1 AND Cod_Reduz = ?2 "
+            Statement obs = db_.prepare(u"SELECT Observacao FROM ObseProd WHERE Filial = ? AND Cod_Reduz = ? "
                                         "ORDER BY Sequencia"_s);
             obs.bindList({kFilial, f.produto});
             while (obs.next())
@@ -415,12 +396,12 @@ private:
             run(db_,
                 u"INSERT INTO Formula (Filial, Formula, Cod_Clifor, Cod_Reduz, COR, DATACAD, CodResp, QtdTotal, "
                 "Observacao, PrecoEspecial, Origem, CodMatizador, Amostra, Senha, Densidade) "
-                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, 'N', ?10, ?11, 0, 0, ?12)"_s,
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 'N', ?, ?, 0, 0, ?)"_s,
                 {kFilial, codigo, f.cliente, f.produto, QString::fromUtf16(f.cor), cadastro, f.responsavel,
                  q4(total), observacao, QString::fromUtf16(f.origem),
                  f.matizador ? QVariant(f.matizador) : QVariant(), produto(f.produto).densidade});
             run(db_,
-                u"INSERT INTO FormulaVersao (Filial, Formula, Versao, Data, Observacao) VALUES (?1, ?2, 1, ?3, ?4)"_s,
+                u"INSERT INTO FormulaVersao (Filial, Formula, Versao, Data, Observacao) VALUES (?, ?, 1, ?, ?)"_s,
                 {kFilial, codigo, cadastro, observacao});
             std::vector<std::pair<int, double>>& componentes = composicao_[codigo];
             for (size_t i = 0; i < f.componentes.size(); ++i) {
@@ -428,17 +409,17 @@ private:
                 const QVariantList campos{kFilial, codigo, int(i + 1), c.produto, c.quantidade, pct[i]};
                 run(db_,
                     u"INSERT INTO Formulai (Filial, Formula, OrdComp, Componente, QUANTIDADE, Percentual) "
-                    "VALUES (?1, ?2, ?3, ?4, ?5, ?6)"_s,
+                    "VALUES (?, ?, ?, ?, ?, ?)"_s,
                     campos);
                 run(db_,
                     u"INSERT INTO FormulaiVersao (Filial, Formula, Versao, OrdComp, Componente, QUANTIDADE, "
-                    "Percentual) VALUES (?1, ?2, 1, ?3, ?4, ?5, ?6)"_s,
+                    "Percentual) VALUES (?, ?, 1, ?, ?, ?, ?)"_s,
                     campos);
                 componentes.emplace_back(c.produto, pct[i]);
             }
             if (f.padrao) {
                 padrao_[f.produto] = codigo;
-                run(db_, u"UPDATE Estproma SET Formula = ?1 WHERE Filial = ?2 AND Cod_Reduz = ?3"_s,
+                run(db_, u"UPDATE Estproma SET Formula = ? WHERE Filial = ? AND Cod_Reduz = ?"_s,
                     {codigo, kFilial, f.produto});
             }
         }
@@ -731,51 +712,56 @@ private:
         }
     }
 
+    // The states of the partners, which the invoices carry.
+    QHash<int, QString> estados()
+    {
+        QHash<int, QString> e;
+        Statement st = db_.prepare(u"SELECT Cod_Clifor, ESTADO FROM Clifor WHERE Filial = ?"_s);
+        st.bindInt(1, kFilial);
+        while (st.next())
+            e.insert(int(st.intValue(0)), st.textValue(1));
+        return e;
+    }
+
     void grava()
     {
-        Statement cabecalho = db_.prepare(
-            u"INSERT INTO Notas (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Nat_Oper, Est_Hist, "
-            "SISTEMA, DT_LANCAM, DT_EMISSAO, VLR_NOTA, Vlr_TotProd, COMPLNATOP, SERIE, ESTADO, OBSERVACAO) "
-            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?11, ?12, ?13, "
-            "CASE WHEN ?3 <> 3 THEN (SELECT ESTADO FROM Clifor WHERE Filial = ?1 AND Cod_Clifor = ?4) END, ?14)"_s);
-        Statement item = db_.prepare(
-            u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, Parametro, "
-            "Cod_Reduz, Cod_Deposi, ANO_MES, DESCR_PROD, TAMANHO, QUANTIDADE, PRECO_UNIT, VLR_CUSTO, DT_LANCAM, "
-            "CUSTO_INF, Unid_Pad, FORMULA, Quantidade2, Nat_Oper, ComplNatOp, Dt_Validade, Lote) "
-            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, "
-            "?21, ?22, ?23, ?24)"_s);
-        Statement extensao = db_.prepare(
-            u"INSERT INTO NOTAI3 (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, Ncm, "
-            "NaoAtualizaSaldos) VALUES (?1, ?2, ?3, ?4, ?5, ?6, "
-            "(SELECT CLAS_FISC FROM Estproma WHERE Filial = ?1 AND Cod_Reduz = ?7), 'S')"_s);
+        GravadorDocumentos gravador(
+            db_,
+            {u"Nat_Oper"_s, u"Est_Hist"_s, u"SISTEMA"_s, u"DT_LANCAM"_s, u"DT_EMISSAO"_s, u"VLR_NOTA"_s,
+             u"Vlr_TotProd"_s, u"COMPLNATOP"_s, u"SERIE"_s, u"ESTADO"_s, u"OBSERVACAO"_s},
+            {u"Parametro"_s, u"Cod_Reduz"_s, u"Cod_Deposi"_s, u"DESCR_PROD"_s, u"TAMANHO"_s, u"QUANTIDADE"_s,
+             u"PRECO_UNIT"_s, u"VLR_CUSTO"_s, u"DT_LANCAM"_s, u"CUSTO_INF"_s, u"Unid_Pad"_s, u"FORMULA"_s,
+             u"Quantidade2"_s, u"Nat_Oper"_s, u"ComplNatOp"_s, u"Dt_Validade"_s, u"Lote"_s});
+        const QHash<int, QString> estado = estados();
         auto nulo = [](double v) { return v != 0 ? QVariant(v) : QVariant(); };
         for (const Documento& d : docs_) {
             double total = 0;
             for (const Item& it : d.itens)
                 total += q2(it.quantidade * it.preco);
             const bool nota = d.tipo != kInterna;
-            cabecalho
-                .bindList({kFilial, d.numero, d.tipo, d.clifor, d.data, d.natOper ? QVariant(d.natOper) : QVariant(),
-                           d.historico, d.sistema, d.lancamento, d.data, nota ? QVariant(q2(total)) : QVariant(),
-                           d.complemento, nota ? u"1"_s : QString(), d.observacao})
-                .run();
-            int numItem = 0;
+            const QVariant natOper = d.natOper ? QVariant(d.natOper) : QVariant();
+            DocumentoEstoque doc;
+            doc.chave = {kFilial, d.numero, d.tipo, d.clifor, d.data.toString(Qt::ISODate)};
+            doc.cabecalho = {natOper, d.historico, d.sistema, d.lancamento, d.data,
+                             nota ? QVariant(q2(total)) : QVariant(), nota ? QVariant(q2(total)) : QVariant(),
+                             d.complemento, nota ? u"1"_s : QString(),
+                             nota ? QVariant(estado.value(d.clifor)) : QVariant(), d.observacao};
             for (const Item& it : d.itens) {
                 const Produto& p = produto(it.produto);
-                ++numItem;
-                item.bindList({kFilial, d.numero, d.tipo, d.clifor, d.data, numItem,
-                               it.parametro ? QVariant(it.parametro) : QVariant(), it.produto, it.deposito,
-                               d.data.toString(u"yyyyMM"_s), p.nome, it.tamanho, it.quantidade, nulo(it.preco),
-                               nulo(it.custo), d.lancamento, nulo(it.custoInf), p.unidade, it.formula,
-                               nulo(it.quantidade2), d.natOper ? QVariant(d.natOper) : QVariant(), d.complemento,
-                               it.validade, it.lote})
-                    .run();
+                ItemDocumento item{{it.parametro ? QVariant(it.parametro) : QVariant(), it.produto, it.deposito,
+                                    p.nome, it.tamanho, it.quantidade, nulo(it.preco), nulo(it.custo),
+                                    d.lancamento, nulo(it.custoInf), p.unidade, it.formula, nulo(it.quantidade2),
+                                    natOper, d.complemento, it.validade, it.lote},
+                                   {}};
                 if (it.naoAtualiza)
-                    extensao.bindList({kFilial, d.numero, d.tipo, d.clifor, d.data, numItem, it.produto}).run();
+                    item.dependentes.push_back(
+                        {u"NOTAI3"_s, {{u"Ncm"_s, p.clasFisc}, {u"NaoAtualizaSaldos"_s, u"S"_s}}});
+                doc.itens.push_back(std::move(item));
                 if (d.historico == Hist::EntradaProducao)
-                    run(db_, u"UPDATE Formula SET DtaUltProd = ?1 WHERE Filial = ?2 AND Formula = ?3"_s,
+                    run(db_, u"UPDATE Formula SET DtaUltProd = ? WHERE Filial = ? AND Formula = ?"_s,
                         {d.data, kFilial, it.formula});
             }
+            gravador.grava(doc);
         }
     }
 
@@ -787,8 +773,8 @@ private:
     void rolaSaldos()
     {
         const QVariant fat =
-            db_.prepare(u"SELECT FATMODNF FROM Filial WHERE Filial = ?1"_s).bindInt(1, kFilial).scalar();
-        SessaoDoMotor sessaoMotor(kFilial, fat.toInt());
+            db_.prepare(u"SELECT FATMODNF FROM Filial WHERE Filial = ?"_s).bindInt(1, kFilial).scalar();
+        const ContextoEstoque contexto{kFilial, fat.toInt()};
         MensagensDoMotor mensagens;
         MessageServiceScope escopo(mensagens);
         std::set<ChaveSaldo> chaves;
@@ -797,20 +783,21 @@ private:
                 if (mesDe(d.data) == m)
                     for (const Item& it : d.itens)
                         chaves.insert({it.produto, it.tamanho, it.deposito});
-            const QString anoMes = mes_[m].toString(u"yyyyMM"_s);
+            const Mes mes = *Mes::daData(mes_[m]);
             const bool ultimo = m == kMeses - 1;
             // Every month but the last is written off as "Baixa Estoque
             // Materia Prima" does it; the last one is left for the user.
             if (!ultimo)
-                BaixaEstoqueMateriaPrima(store_, {mes_[m], fimDoMes(m), Hist::Venda, Hist::BaixaMateriaPrima, kPropria});
+                BaixaEstoqueMateriaPrima(store_, contexto,
+                                         {mes_[m], fimDoMes(m), Hist::Venda, Hist::BaixaMateriaPrima, kPropria});
             for (const auto& [codigo, tamanho, deposito] : chaves)
-                AtualizaSaldoFisico(store_, anoMes, codigo, tamanho, deposito, false);
-            AtualizaCustoMedio(store_, mes_[m].toString(u"MMyyyy"_s), 0, 99999999);
+                AtualizaSaldoFisico(store_, contexto, mes, codigo, tamanho, deposito, false);
+            AtualizaCustoMedio(store_, contexto, mes, 0, 99999999);
             for (const auto& [codigo, tamanho, deposito] : chaves)
-                AtualizaSaldoFisico(store_, anoMes, codigo, tamanho, deposito,
+                AtualizaSaldoFisico(store_, contexto, mes, codigo, tamanho, deposito,
                                     ultimo && tamanho.isEmpty() && deposito == 1);
             if (!mensagens.textos.isEmpty())
-                throw DbError(u"Estoque da demonstracao (%1): %2"_s.arg(anoMes, mensagens.textos.join(u"; "_s)));
+                throw DbError(u"Estoque da demonstracao (%1): %2"_s.arg(mes.anoMes(), mensagens.textos.join(u"; "_s)));
         }
     }
 

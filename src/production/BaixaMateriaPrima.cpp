@@ -1,10 +1,9 @@
 #include "BaixaMateriaPrima.h"
 
+#include "DocumentoEstoque.h"
 #include "Formats.h"
 #include "Messages.h"
-#include "Sessao.h"
 #include "Transaction.h"
-#include "ValorizacaoMedia.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -23,52 +22,33 @@ namespace {
 // so the one processed later is always the same.
 const QString kNotasVenda =
     u"SELECT Num_Nota, Cod_Clifor, DT_ENTRADA, Est_Hist FROM Notas "
-    "WHERE Filial = ?1 AND DT_ENTRADA >= ?2 AND DT_ENTRADA <= ?3 AND Tipo_Nota = 1 "
+    "WHERE Filial = ? AND DT_ENTRADA >= ? AND DT_ENTRADA <= ? AND Tipo_Nota = 1 "
     "ORDER BY Num_Nota, DT_ENTRADA, Cod_Clifor"_s;
 
 const QString kItensVenda =
-    u"SELECT FORMULA, QUANTIDADE FROM Notai WHERE Filial = ?1 AND Num_Nota IS ?2 "
-    "AND Tipo_Nota = 1 AND Cod_Clifor IS ?3 AND DT_ENTRADA = ?4 ORDER BY Num_Item"_s;
+    u"SELECT FORMULA, QUANTIDADE FROM Notai WHERE Filial = ? AND Num_Nota IS NOT DISTINCT FROM ? "
+    "AND Tipo_Nota = 1 AND Cod_Clifor IS NOT DISTINCT FROM ? AND DT_ENTRADA = ? ORDER BY Num_Item"_s;
 
-const QString kFormulaExiste = u"SELECT 1 FROM Formula WHERE Filial = ?1 AND Formula = ?2"_s;
+const QString kFormulaExiste = u"SELECT 1 FROM Formula WHERE Filial = ? AND Formula = ?"_s;
 
 const QString kComponentes =
     u"SELECT i.Componente, i.Percentual, e.NOME1 FROM Formulai i "
     "LEFT JOIN Estproma e ON e.Filial = i.Filial AND e.Cod_Reduz = i.Componente "
-    "WHERE i.Filial = ?1 AND i.Formula = ?2 ORDER BY i.OrdComp"_s;
+    "WHERE i.Filial = ? AND i.Formula = ? ORDER BY i.OrdComp"_s;
 
-// What a write-off document takes along when it is replaced: the items'
-// satellites and extensions, the items (also those a header no longer holds),
-// the header's extension and the header.
-const QString kTabelasDoDocumento[] = {u"nfe_notai_veic"_s, u"nfe_notai_medicamentos"_s,
-                                       u"Nfe_notai_imp"_s,  u"NOTAI3"_s,
-                                       u"Notai"_s,          u"NOTAS3"_s,
-                                       u"Notas"_s};
-const QString kApagaDoDocumento =
-    u"DELETE FROM %1 WHERE Filial = ?1 AND Num_Nota IS ?2 AND Tipo_Nota = 3 "
-    "AND Cod_Clifor = ?3 AND DT_ENTRADA = ?4"_s;
+// The write-off document's fields beyond the key, and its items' fields.
+const QStringList kCamposCabecalho{u"Est_Hist"_s, u"SISTEMA"_s, u"DT_LANCAM"_s, u"DT_EMISSAO"_s, u"OBSERVACAO"_s};
+const QStringList kCamposItem{u"Cod_Reduz"_s, u"DESCR_PROD"_s, u"QUANTIDADE"_s};
+constexpr int kTipoBaixa = 3, kParametroBaixa = 51, kDepositoBaixa = 1;
 
-const QString kGravaCabecalho =
-    u"INSERT INTO Notas (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Est_Hist, SISTEMA, "
-    "DT_LANCAM, DT_EMISSAO, OBSERVACAO) "
-    "VALUES (?1, ?2, 3, ?3, ?4, ?5, 'E', ?6, ?4, 'BAIXA MATERIA PRIMA')"_s;
-
-const QString kGravaItem =
-    u"INSERT INTO Notai (Filial, Num_Nota, Tipo_Nota, Cod_Clifor, DT_ENTRADA, Num_Item, Cod_Reduz, "
-    "DESCR_PROD, QUANTIDADE, Parametro, Cod_Deposi, DT_LANCAM, ANO_MES) "
-    "VALUES (?1, ?2, 3, ?3, ?4, ?5, ?6, ?7, ?8, 51, 1, ?9, ?10)"_s;
-
-// Documents are written in groups: one transaction holds about this long a
-// stretch of documents, each of them whole. The write to disk (synchronous
+// Documents are written in groups: one transaction holds a stretch of about
+// ContextoEstoque::passoMs of documents, each of them whole. The write to disk (synchronous
 // FULL) and the pages the group changed are paid once per group instead of
 // once per document, and between groups the write lock is given up, so other
 // workstations can post, and the window is repainted. A savepoint per
 // document would cost as much again as the writing itself; a document whose
 // header is refused rolls its group back instead, and the group is done again
 // without it.
-constexpr qint64 kGrupoMs = 250;
-
-constexpr qint64 kMaiorItem = 32767;  // Num_Item is a 16-bit integer
 
 struct Recusa {
     int campo;
@@ -191,14 +171,12 @@ struct FormulaLida {
 // Everything one run prepares once: its statements and the formulas read so far.
 class Baixa {
 public:
-    Baixa(Database& db, const ParametrosBaixa& p)
-        : db_(db), p_(p), filial_(sessao().FilialAtual),
-          hoje_(QDate::currentDate().toString(u"yyyy-MM-dd"_s)),
-          itensVenda_(db, kItensVenda), formulaExiste_(db, kFormulaExiste),
-          componentes_(db, kComponentes), cabecalho_(db, kGravaCabecalho), item_(db, kGravaItem)
+    Baixa(Database& db, int filial, const ParametrosBaixa& p)
+        : db_(db), p_(p), filial_(filial), hoje_(QDate::currentDate().toString(u"yyyy-MM-dd"_s)),
+          itensVenda_(db, kItensVenda), formulaExiste_(db, kFormulaExiste), componentes_(db, kComponentes),
+          gravador_(db, kCamposCabecalho, kCamposItem,
+                    {{u"Parametro"_s, kParametroBaixa}, {u"Cod_Deposi"_s, kDepositoBaixa}, {u"DT_LANCAM"_s, hoje_}})
     {
-        for (const QString& tabela : kTabelasDoDocumento)
-            apaga_.emplace_back(db, kApagaDoDocumento.arg(tabela));
     }
 
     std::vector<NotaVenda> notasDoPeriodo()
@@ -243,51 +221,38 @@ public:
             }
             formulas.push_back(f);
         }
-        if (total > kMaiorItem) {
+        if (total > kMaiorNumItem) {
             avisos << Message{MsgIcon::Error, {},
                               u"A baixa da nota %1 passa de %2 itens; a nota não foi baixada"_s
                                   .arg(nota.numNota.toString())
-                                  .arg(kMaiorItem)};
+                                  .arg(kMaiorNumItem)};
             ++r.falhas;
             return true;
         }
 
-        for (Statement& st : apaga_)
-            st.bindInt(1, filial_).bind(2, nota.numNota).bindInt(3, p_.Fornecedor).bindText(4, nota.dtEntrada).run();
+        DocumentoEstoque d;
+        d.chave = {filial_, nota.numNota, kTipoBaixa, p_.Fornecedor, nota.dtEntrada};
+        d.cabecalho = {p_.HistoricoBaixa, u"E"_s, hoje_, nota.dtEntrada, u"BAIXA MATERIA PRIMA"_s};
+        d.itens.reserve(size_t(total));
+        for (size_t i = 0; i < itens.size(); ++i) {
+            if (!formulas[i])
+                continue;
+            for (const Componente& c : formulas[i]->componentes)
+                d.itens.push_back({{c.semCodigo ? QVariant() : QVariant(c.codigo), c.nome,
+                                    itens[i].quantidade * c.percentual / 100},
+                                   {}});
+        }
         try {
-            cabecalho_.bindInt(1, filial_)
-                .bind(2, nota.numNota)
-                .bindInt(3, p_.Fornecedor)
-                .bindText(4, nota.dtEntrada)
-                .bindInt(5, p_.HistoricoBaixa)
-                .bindText(6, hoje_)
-                .run();
+            gravador_.substitui(d);
         } catch (const DbError& e) {
             if (!e.isKeyViolation())
                 throw;
             recusa = u"Registro ja existe - "_s + e.message() + u"\nTabela : Notas"_s;
             return false;
         }
-
-        item_.bindInt(1, filial_).bind(2, nota.numNota).bindInt(3, p_.Fornecedor).bindText(4, nota.dtEntrada);
-        item_.bindText(9, hoje_).bindText(10, nota.dtEntrada.left(4) + nota.dtEntrada.mid(5, 2));
-        qint64 contador = 1;
-        for (size_t i = 0; i < itens.size(); ++i) {
-            if (!formulas[i])
-                continue;
-            for (const Componente& c : formulas[i]->componentes) {
-                item_.bindInt(5, contador);
-                if (c.semCodigo)
-                    item_.bindNull(6);
-                else
-                    item_.bindInt(6, c.codigo);
-                item_.bindText(7, c.nome).bindDouble(8, itens[i].quantidade * c.percentual / 100).run();
-                ++contador;
-            }
-        }
         avisos << daNota;
         ++r.documentos;
-        r.itens += contador - 1;
+        r.itens += total;
         return true;
     }
 
@@ -316,8 +281,8 @@ private:
     const ParametrosBaixa& p_;
     const qint64 filial_;
     const QString hoje_;
-    Statement itensVenda_, formulaExiste_, componentes_, cabecalho_, item_;
-    std::vector<Statement> apaga_;
+    Statement itensVenda_, formulaExiste_, componentes_;
+    GravadorDocumentos gravador_;
     std::unordered_map<QString, FormulaLida> formulas_;  // node-based: references survive a rehash
 };
 
@@ -359,7 +324,8 @@ std::optional<ParametrosBaixa> criticaEntradaBaixa(const QString& dataIni, const
     return p;
 }
 
-ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p, const AndamentoBaixa& andamento)
+ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ContextoEstoque& contexto, const ParametrosBaixa& p,
+                                        const AndamentoBaixa& andamento)
 {
     ResultadoBaixa r;
     if (const auto recusa = criticaParametros(p)) {
@@ -369,10 +335,11 @@ ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p, 
     }
     Database& db = store.db();
     try {
-        CacheDoMotor cache(db);
-        Baixa baixa(db, p);
+        LongRunCache cache(db);
+        Baixa baixa(db, contexto.filial, p);
         const std::vector<NotaVenda> notas = baixa.notasDoPeriodo();
         const int total = int(notas.size());
+        r.notas = total;
         if (andamento)
             andamento(0, total);
         // Documents whose header the store refused, with the message: a
@@ -402,7 +369,7 @@ ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p, 
                         }
                     }
                     ++k;
-                    if (relogio.elapsed() >= kGrupoMs)
+                    if (relogio.elapsed() >= contexto.passoMs)
                         break;
                 }
                 if (recusada) {
@@ -411,6 +378,8 @@ ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p, 
                     continue;
                 }
                 grupo.commit();
+                ++r.passos;
+                r.maiorPassoMs = std::max(r.maiorPassoMs, relogio.elapsed());
                 r.documentos += doGrupo.documentos;
                 r.itens += doGrupo.itens;
                 r.falhas += doGrupo.falhas;
@@ -428,6 +397,15 @@ ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p, 
         mostraErro(e.message());
     }
     return r;
+}
+
+}  // namespace pcp
+
+namespace pcp {
+
+ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p, const AndamentoBaixa& andamento)
+{
+    return BaixaEstoqueMateriaPrima(store, contextoDaSessao(), p, andamento);
 }
 
 }  // namespace pcp

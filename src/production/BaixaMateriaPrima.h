@@ -11,6 +11,7 @@
 // whatever it had before. Messages found during the run are shown after the
 // commit of the documents they belong to, never while the company store is
 // locked.
+#include "ContextoEstoque.h"
 #include "Store.h"
 
 #include <QDate>
@@ -40,11 +41,14 @@ std::optional<ParametrosBaixa> criticaEntradaBaixa(const QString& dataIni, const
                                                    int* campoErro = nullptr);
 
 struct ResultadoBaixa {
+    int notas = 0;             // sales documents of the period (of any history)
     int documentos = 0;        // write-off documents written (two sales documents on one key: 2)
     qint64 itens = 0;          // write-off items written
     int falhas = 0;            // sales documents whose write-off could not be stored
     bool interrompido = false; // refused parameters or an error of the store stopped the run
                                // (the reason has been shown)
+    int passos = 0;            // transactions committed
+    qint64 maiorPassoMs = 0;   // the longest of them, in milliseconds
 };
 
 // Progress of a run: `feitos` of the `total` sales documents of the period
@@ -53,12 +57,17 @@ struct ResultadoBaixa {
 // transaction is open, so it may process pending window events.
 using AndamentoBaixa = std::function<void(int feitos, int total)>;
 
-// Writes off the raw materials of the current branch's sales documents
+// Writes off the raw materials of the context's branch's sales documents
 // (Tipo_Nota 1, history p.HistoricoVenda) dated p.DataIni..p.DataFim. Each
 // gets the write-off document (branch, its Num_Nota, Tipo_Nota 3,
 // p.Fornecedor, its DT_ENTRADA), replacing the one a former run left. The
 // parameters are checked again (the messages of criticaEntradaBaixa) and a
 // refused set writes nothing.
+// The documents are written through GravadorDocumentos, in transactions of
+// about contexto.passoMs.
+ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ContextoEstoque& contexto, const ParametrosBaixa& p,
+                                        const AndamentoBaixa& andamento = {});
+// Transitional, for callers that leave the branch to the session (the batch command).
 ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p,
                                         const AndamentoBaixa& andamento = {});
 

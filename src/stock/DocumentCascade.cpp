@@ -1,8 +1,12 @@
 #include "DocumentCascade.h"
 
 #include "DbError.h"
+#include "DocumentoEstoque.h"
 #include "StockTables.h"
-#include "Transaction.h"
+#include "TransacaoSeNecessaria.h"
+
+#include <QHash>
+
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -10,69 +14,73 @@ namespace pcp {
 
 namespace {
 
-QString condicao(const QStringList& campos)
-{
-    QStringList partes;
-    for (int i = 0; i < campos.size(); ++i)
-        partes << u"%1 = ?%2"_s.arg(campos[i]).arg(i + 1);
-    return partes.join(u" AND "_s);
-}
-
+// Deletes the rows of `tabela` whose key fields match; blank key values match
+// blank fields. The number of rows deleted.
 int apaga(Database& db, const QString& tabela, const QStringList& campos, const QVariantList& valores)
 {
     if (valores.size() != campos.size())
         throw DbError(u"Chave incompleta para excluir de %1"_s.arg(tabela));
-    return db.prepare(u"DELETE FROM %1 WHERE %2"_s.arg(tabela, condicao(campos)))
-        .bindList(valores)
-        .run();
+    // The texts are made once: a write-off replaces thousands of documents.
+    static QHash<QString, QString> textos;
+    const QString chave = tabela + u'/' + QString::number(campos.size());
+    auto it = textos.constFind(chave);
+    if (it == textos.cend()) {
+        QStringList condicao;
+        for (const QString& c : campos)
+            condicao << c + u" IS NOT DISTINCT FROM ?"_s;
+        it = textos.insert(chave, u"DELETE FROM %1 WHERE %2"_s.arg(tabela, condicao.join(u" AND "_s)));
+    }
+    return db.cached(*it).bindList(valores).run();
+}
+
+// Deletes, in one transaction (or inside the caller's), `tabela`'s
+// dependents and, with `propria`, the matching rows of `tabela` itself.
+int apagaComDependentes(Database& db, const QString& tabela, const QVariantList& chave, bool propria)
+{
+    TransacaoSeNecessaria tx(db);
+    const QStringList campos = chave.size() == chaveItemNota().size() ? chaveItemNota() : chaveNota();
+    int itens = 0;
+    QStringList tabelas = dependentesDe(tabela);
+    if (propria)
+        tabelas << tabela;
+    for (const QString& t : tabelas) {
+        const int n = apaga(db, t, campos, chave);
+        if (t == u"Notai"_s)
+            itens = n;
+    }
+    tx.commit();
+    return itens;
 }
 
 }  // namespace
 
 void excluiSatelitesItem(Database& db, const QVariantList& chaveItem)
 {
-    Transaction tx(db);
-    for (const QString& t : {u"nfe_notai_veic"_s, u"nfe_notai_medicamentos"_s, u"Nfe_notai_imp"_s})
-        apaga(db, t, chaveItemNota(), chaveItem);
-    tx.commit();
+    apagaComDependentes(db, u"NOTAI3"_s, chaveItem, false);
 }
 
 void excluiExtensaoItem(Database& db, const QVariantList& chaveItem)
 {
-    Transaction tx(db);
-    excluiSatelitesItem(db, chaveItem);
-    apaga(db, u"NOTAI3"_s, chaveItemNota(), chaveItem);
-    tx.commit();
+    apagaComDependentes(db, u"Notai"_s, chaveItem, false);
 }
 
-void excluiExtensaoNota(Database& db, const QVariantList& chave)
+int excluiDependentesDocumento(Database& db, const QVariantList& chave)
 {
-    apaga(db, u"NOTAS3"_s, chaveNota(), chave);
+    return apagaComDependentes(db, u"Notas"_s, chave, false);
 }
 
 bool excluiItemNota(Database& db, const QVariantList& chaveItem)
 {
-    Transaction tx(db);
-    excluiExtensaoItem(db, chaveItem);
-    const bool havia = apaga(db, u"Notai"_s, chaveItemNota(), chaveItem) > 0;
-    tx.commit();
-    return havia;
+    return apagaComDependentes(db, u"Notai"_s, chaveItem, true) > 0;
 }
 
 int excluiDocumento(Database& db, const QVariantList& chave)
 {
-    Transaction tx(db);
-    QVariantList itens;
-    Statement st = db.prepare(u"SELECT Num_Item FROM Notai WHERE %1"_s.arg(condicao(chaveNota())));
-    st.bindList(chave);
-    while (st.next())
-        itens << st.value(0);
-    for (const QVariant& n : itens)
-        excluiItemNota(db, QVariantList(chave) << n);
-    excluiExtensaoNota(db, chave);
+    TransacaoSeNecessaria tx(db);
+    const int itens = excluiDependentesDocumento(db, chave);
     const bool havia = apaga(db, u"Notas"_s, chaveNota(), chave) > 0;
     tx.commit();
-    return havia ? int(itens.size()) : -1;
+    return havia ? itens : -1;
 }
 
 }  // namespace pcp

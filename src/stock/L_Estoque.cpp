@@ -1,15 +1,11 @@
 #include "L_Estoque.h"
 
+#include "ChaveTamanho.h"
 #include "Decimal4.h"
 #include "Formats.h"
 #include "L_Critica.h"
-#include "Messages.h"
-#include "Sessao.h"
 #include "Transaction.h"
 #include "ValorizacaoMedia.h"
-
-#include <QDate>
-#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -17,12 +13,13 @@ namespace pcp {
 
 namespace {
 
-// The month's items of one product, size and warehouse, in AnoMes order,
-// each with its header, the header's history and the item's extension.
+// The month's items of one product, size and warehouse in AnoMes order, each
+// with its header, the header's history and the item's extension. %1 is the
+// size condition (condicaoTamanho), whose parameter comes last.
 const QString kItensSaldo = uR"(
 SELECT i.DT_ENTRADA, i.Num_Nota, i.Tipo_Nota, i.Cod_Clifor, i.Num_Item,
        i.QUANTIDADE, i.Quantidade2,
-       n.rowid, n.COMPLNATOP, n.Est_Hist, h.rowid, h.Param_Hist, x.NaoAtualizaSaldos
+       n._rowid_, n.COMPLNATOP, n.Est_Hist, h._rowid_, h.Param_Hist, x.NaoAtualizaSaldos
   FROM Notai i
   LEFT JOIN Notas n ON n.Filial = i.Filial AND n.Num_Nota = i.Num_Nota
        AND n.Tipo_Nota = i.Tipo_Nota AND n.Cod_Clifor = i.Cod_Clifor
@@ -31,44 +28,16 @@ SELECT i.DT_ENTRADA, i.Num_Nota, i.Tipo_Nota, i.Cod_Clifor, i.Num_Item,
   LEFT JOIN NOTAI3 x ON x.Filial = i.Filial AND x.Num_Nota = i.Num_Nota
        AND x.Tipo_Nota = i.Tipo_Nota AND x.Cod_Clifor = i.Cod_Clifor
        AND x.DT_ENTRADA = i.DT_ENTRADA AND x.Num_Item = i.Num_Item
- WHERE i.Filial = ?1 AND i.ANO_MES = ?2 AND i.Cod_Reduz = ?3 AND i.TAMANHO IS ?4
-   AND i.Cod_Deposi = ?5
- ORDER BY i.Filial, i.ANO_MES, i.Cod_Reduz, i.TAMANHO, i.Cod_Deposi,
-          i.DT_ENTRADA, i.Num_Nota, i.Tipo_Nota, i.Cod_Clifor, i.Num_Item)"_s;
+ WHERE i.Filial = ? AND i.ANO_MES = ? AND i.Cod_Reduz = ? AND i.Cod_Deposi = ? AND %1
+ ORDER BY i.DT_ENTRADA, i.Num_Nota, i.Tipo_Nota, i.Cod_Clifor, i.Num_Item)"_s;
 
-const QString kSaldoDoMes =
-    u"SELECT rowid, Fisico, Fisico2 FROM Sldpr WHERE Filial = ?1 AND Ano_Mes = ?2 "
-    "AND Cod_Reduz = ?3 AND Tamanho IS ?4 AND Cod_Deposi = ?5"_s;
-
-// Installations that show no progress window, and those that report a
-// negative closing balance.
-bool semAndamento(int fat) { return fat == 135 || fat == 144 || fat == 167; }
-bool avisaSaldoNegativo(int fat) { return fat == 73 || fat == 83 || fat == 221 || fat == 304; }
+// The balance row of a key; of a blank size stored both ways, the first written.
+const QString kSaldoDoMes = u"SELECT _rowid_, Fisico, Fisico2 FROM Sldpr WHERE Filial = ? AND Ano_Mes = ? "
+                            "AND Cod_Reduz = ? AND Cod_Deposi = ? AND %1 ORDER BY _rowid_"_s;
 
 qint64 emDezMilesimos(double v) { return Decimal4::fromDouble(v).raw(); }
 
 }  // namespace
-
-bool mesValido(const QString& anoMes)
-{
-    if (anoMes.size() != 6 || SoDigitos(anoMes) != anoMes)
-        return false;
-    const int mes = anoMes.mid(4, 2).toInt();
-    return mes >= 1 && mes <= 12;
-}
-
-QString mesAnterior(const QString& anoMes)
-{
-    if (!mesValido(anoMes))
-        return {};
-    int ano = anoMes.left(4).toInt();
-    int mes = anoMes.mid(4, 2).toInt() - 1;
-    if (mes == 0) {
-        mes = 12;
-        --ano;
-    }
-    return formatText(u"%4.4d%2.2d"_s, {ano, mes});
-}
 
 double PercentualAumento(double Base, double Preco)
 {
@@ -79,45 +48,51 @@ double PercentualAumento(double Base, double Preco)
     return Arredonda(4, ((preco / base) - 1) * 100);
 }
 
-bool AtualizaSaldoFisico(Store& store, const QString& AnoMes, qint64 Cod_Reduz,
-                         const QString& Tamanho, qint64 Cod_Deposi, bool AtualizaQtdFis,
-                         const AndamentoEstoque& andamento)
+ResultadoSaldoFisico AtualizaSaldoFisico(Store& store, const ContextoEstoque& contexto, const Mes& mes,
+                                         qint64 Cod_Reduz, const QString& Tamanho, qint64 Cod_Deposi,
+                                         bool AtualizaQtdFis, const AndamentoEstoque& andamento)
 {
-    if (!mesValido(AnoMes)) {
-        mostraErro(u"Mes/Ano invalido: "_s + AnoMes);
-        return false;
-    }
-    const int filial = sessao().FilialAtual;
-    const int fat = sessao().FatModNf;
-    const bool mostraAndamento = andamento && !semAndamento(fat);
+    const int filial = contexto.filial;
+    const int fat = contexto.fatModNf;
+    const bool mostraAndamento = andamento && !semJanelaDeAndamento(fat);
+    const QString primeiraData = primeiraDataDosItens(MotorEstoque::SaldoFisico, fat);
+    const QString anoMes = mes.anoMes();
+    const QString anterior = mes.anterior() ? mes.anterior()->anoMes() : QString();
     Database& db = store.db();
     AvisosEstoque avisos;
+    ResultadoSaldoFisico r;
     qint64 quantidade = 0, quantidade2 = 0;  // ten-thousandths
 
     Transaction tx(db);
-    const QVariantList chave{filial, AnoMes, Cod_Reduz, Tamanho, Cod_Deposi};
-    Statement& saldo = db.cached(kSaldoDoMes);
-    saldo.bindList(chave);
+    const QString tamanho = condicaoTamanho(u"Tamanho"_s, Tamanho);
+    Statement& saldo = db.cached(kSaldoDoMes.arg(tamanho));
+    auto chave = [&](const QString& m) {
+        QVariantList k{filial, m, Cod_Reduz, Cod_Deposi};
+        if (!tamanhoEmBranco(Tamanho))
+            k << Tamanho;
+        return k;
+    };
+    saldo.bindList(chave(anoMes));
     qint64 linha = 0;
     if (saldo.next()) {
         linha = saldo.intValue(0);
         saldo.reset();
     } else {
         db.cached(u"INSERT INTO Sldpr (Filial, Ano_Mes, Cod_Reduz, Tamanho, Cod_Deposi, Fisico, "
-                  "Financeiro, Dolar) VALUES (?1, ?2, ?3, ?4, ?5, 0, 0, 0)"_s)
-            .bindList(chave)
+                  "Financeiro, Dolar) VALUES (?, ?, ?, ?, ?, 0, 0, 0)"_s)
+            .bindList({filial, anoMes, Cod_Reduz, Tamanho, Cod_Deposi})
             .run();
         linha = db.lastInsertRowId();
     }
-    saldo.bindList({filial, mesAnterior(AnoMes), Cod_Reduz, Tamanho, Cod_Deposi});
+    saldo.bindList(chave(anterior));
     if (saldo.next()) {
         quantidade = emDezMilesimos(saldo.doubleValue(1));
         quantidade2 = emDezMilesimos(saldo.doubleValue(2));
         saldo.reset();
     }
 
-    Statement& itens = db.cached(kItensSaldo);
-    itens.bindList(chave);
+    Statement& itens = db.cached(kItensSaldo.arg(condicaoTamanho(u"i.TAMANHO"_s, Tamanho)));
+    itens.bindList(chave(anoMes));
     while (itens.next()) {
         const QString data = itens.textValue(0);
         if (mostraAndamento)
@@ -126,14 +101,14 @@ bool AtualizaSaldoFisico(Store& store, const QString& AnoMes, qint64 Cod_Reduz,
                           .arg(itens.intValue(2))
                           .arg(itens.intValue(4))
                           .arg(itens.intValue(3)));
-        if (fat == 131 && data < u"2003-12-31"_s)
+        if (data < primeiraData)
             continue;
         if (itens.isNull(7)) {
             avisos.nota(itens.intValue(1), itens.intValue(2), itens.intValue(3), data);
             continue;
         }
         const QString complemento = itens.textValue(8);
-        if (fat == 144 && complemento != u"O"_s && complemento != u"D"_s)
+        if (soComplementoOD(fat) && complemento != u"O"_s && complemento != u"D"_s)
             continue;
         if (itens.textValue(12) == u"S"_s)
             continue;
@@ -146,66 +121,32 @@ bool AtualizaSaldoFisico(Store& store, const QString& AnoMes, qint64 Cod_Reduz,
         if (classe < 50) {
             quantidade += q;
             quantidade2 += q2;
+            ++r.itens;
         } else if (classe > 50) {
             quantidade -= q;
             quantidade2 -= q2;
+            ++r.itens;
         }
     }
 
-    const double fisico = Decimal4::fromRaw(quantidade).toDouble();
+    r.fisico = Decimal4::fromRaw(quantidade).toDouble();
+    r.fisico2 = Decimal4::fromRaw(quantidade2).toDouble();
     // Rows that already hold the values are not written: a product opened
     // again in the register costs no write and no disk flush.
-    db.cached(u"UPDATE Sldpr SET Fisico = ?1, Fisico2 = ?2 WHERE rowid = ?3 "
-              "AND (Fisico IS NOT ?1 OR Fisico2 IS NOT ?2)"_s)
-        .bindList({fisico, Decimal4::fromRaw(quantidade2).toDouble(), linha})
+    db.cached(u"UPDATE Sldpr SET Fisico = ?, Fisico2 = ? WHERE _rowid_ = ? "
+              "AND (Fisico IS DISTINCT FROM ? OR Fisico2 IS DISTINCT FROM ?)"_s)
+        .bindList({r.fisico, r.fisico2, linha, r.fisico, r.fisico2})
         .run();
     if (avisaSaldoNegativo(fat) && quantidade < 0)
-        avisos.texto(u"Produto sem saldo: "_s + formatText(u"%12.2f"_s, {fisico}));
+        avisos.texto(u"Produto sem saldo: "_s + formatText(u"%12.2f"_s, {r.fisico}));
     if (AtualizaQtdFis)
-        db.cached(u"UPDATE Estproma SET Qtd_Fis = ?1 WHERE Filial = ?2 AND Cod_Reduz = ?3 "
-                  "AND Qtd_Fis IS NOT ?1"_s)
-            .bindList({fisico, filial, Cod_Reduz})
+        db.cached(u"UPDATE Estproma SET Qtd_Fis = ? WHERE Filial = ? AND Cod_Reduz = ? "
+                  "AND Qtd_Fis IS DISTINCT FROM ?"_s)
+            .bindList({r.fisico, filial, Cod_Reduz, r.fisico})
             .run();
     tx.commit();
     avisos.mostra();
-    return true;
+    return r;
 }
-
-namespace {
-
-// Installations whose early months may not be revalued: the first day of the
-// month on or before (or, without `inclusive`, before) the limit is refused.
-struct BloqueioPeriodo {
-    std::initializer_list<int> fatModNf;
-    QDate limite;
-    bool inclusive;
-    const char16_t* mensagem;
-};
-
-}  // namespace
-
-QString periodoBloqueadoCustoMedio(int fat, const QDate& inicio)
-{
-    static const BloqueioPeriodo bloqueios[] = {
-        {{131}, QDate(2007, 12, 31), true, u"Periodo Sem Acesso"},
-        {{160}, QDate(2008, 1, 1), true, u"Periodo Sem Acesso"},
-        {{176}, QDate(2007, 3, 31), true, u"Periodo Sem Acesso"},
-        {{121}, QDate(2004, 12, 31), true, u"Periodo Sem Acesso"},
-        {{126}, QDate(2004, 7, 1), false, u"Periodo Sem Acesso"},
-        {{112, 177}, QDate(2004, 1, 1), false, u"Periodo Sem Acesso"},
-        {{51}, QDate(2004, 3, 1), false, u"Periodo Sem Acesso"},
-        {{73, 83, 221, 304}, QDate(2000, 11, 30), true, u"Periodo sem acesso"},
-        {{62}, QDate(2001, 4, 30), true, u"Periodo sem acesso"},
-        {{74}, QDate(2002, 11, 30), true, u"Periodo sem acesso"},
-    };
-    for (const BloqueioPeriodo& b : bloqueios) {
-        if (std::find(b.fatModNf.begin(), b.fatModNf.end(), fat) == b.fatModNf.end())
-            continue;
-        if (b.inclusive ? inicio <= b.limite : inicio < b.limite)
-            return QString::fromUtf16(b.mensagem);
-    }
-    return {};
-}
-
 
 }  // namespace pcp

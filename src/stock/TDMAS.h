@@ -3,17 +3,13 @@
 // with its header, the header's history code and the item's extension at
 // hand while walking. The engine itself reads the same joins in one query;
 // this module serves the screens that walk items one by one.
-#include "TableCursor.h"
+#include "DataModule.h"
 
 namespace pcp {
 
-class TDMAS {
+class TDMAS : public DataModule {
 public:
     explicit TDMAS(std::shared_ptr<Store> store);
-
-    // Opens what is closed (Notai on AnoMes first, then its details).
-    void abre();
-    void fecha();
 
     TableCursor Notai;    // index "AnoMes"
     TableCursor Notas;    // detail of Notai on the document key

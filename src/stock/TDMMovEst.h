@@ -1,22 +1,22 @@
 #pragma once
 // The stock documents module: the rest of the program's handles on the
 // document tables, balances, histories, operation codes, lots and
-// warehouses. Deleting through it takes the dependent records along, in one
-// transaction per deletion.
-#include "TableCursor.h"
+// warehouses. Deleting through it takes the dependent records along
+// (tabelasDoDocumento), in one transaction per deletion.
+#include "DataModule.h"
+
+#include <functional>
 
 namespace pcp {
 
-class TDMMovEst {
+class TDMMovEst : public DataModule {
 public:
     explicit TDMMovEst(std::shared_ptr<Store> store);
 
-    void abre();
-    void fecha();
-
-    // Delete the current record of Notas (with its NOTAS3 record), of Notai
-    // (with its NOTAI3 record and satellites) or of NOTAI3 (with the item's
-    // satellites). Each takes the record lock of the deleted record first.
+    // Delete the current record of Notas (with its items, their dependents
+    // and its NOTAS3 record), of Notai (with its NOTAI3 record and
+    // satellites) or of NOTAI3 (with the item's satellites). Each takes the
+    // record lock of the deleted record first.
     void excluiNotas();
     void excluiNotai();
     void excluiNotai3();
@@ -37,8 +37,10 @@ public:
     TableCursor Estproma;
 
 private:
-    QList<TableCursor*> todas();
-    std::shared_ptr<Store> store_;
+    // Deletes the current record of `cursor` after what hangs off it, then
+    // refreshes the cursors of the tables that lost rows.
+    void exclui(TableCursor& cursor, const QStringList& chave, const std::function<void(const QVariantList&)>& dependentes,
+                std::initializer_list<TableCursor*> detalhes);
 };
 
 }  // namespace pcp

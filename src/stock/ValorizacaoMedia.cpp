@@ -5,6 +5,7 @@
 #include "Messages.h"
 
 #include <cmath>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -100,28 +101,11 @@ void AvisosEstoque::historico(qint64 estHist, qint64 numNota, qint64 tipoNota, q
                    .arg(dataMostrada(dataIso));
 }
 
-void AvisosEstoque::mostra() const
+void AvisosEstoque::mostra()
 {
-    for (const QString& t : textos_)
+    const QStringList textos = std::exchange(textos_, {});
+    for (const QString& t : textos)
         mostraMensagem(t);
-}
-
-CacheDoMotor::CacheDoMotor(Database& db)
-    : db_(db), cache_(db.prepare(u"PRAGMA cache_size"_s).scalar().toLongLong()),
-      mmap_(db.prepare(u"PRAGMA mmap_size"_s).scalar().toLongLong())
-{
-    // 256 MiB of page cache (given in KiB as a negative number), and the
-    // file read through a memory map of up to 2 GiB.
-    db_.exec(u"PRAGMA cache_size = -262144; PRAGMA mmap_size = 2147483648"_s);
-}
-
-CacheDoMotor::~CacheDoMotor()
-{
-    try {
-        db_.exec(u"PRAGMA cache_size = %1; PRAGMA mmap_size = %2"_s.arg(cache_).arg(mmap_));
-    } catch (const DbError&) {
-        // the connection keeps the larger sizes; nothing is lost
-    }
 }
 
 QString dataMostrada(const QString& dataIso)

@@ -49,26 +49,12 @@ public:
     void historico(qint64 estHist, qint64 numNota, qint64 tipoNota, qint64 codClifor,
                    const QString& dataIso);
     void texto(const QString& texto) { textos_ << texto; }
-    void mostra() const;
+    // Shows the texts collected since the last call.
+    void mostra();
 
 private:
     QStringList textos_;
     QList<qint64> historicos_;
-};
-
-// A page cache large enough for a month's items, and a memory-mapped file,
-// while the engine runs; the connection's own sizes are restored at the end.
-class CacheDoMotor {
-public:
-    explicit CacheDoMotor(Database& db);
-    ~CacheDoMotor();
-    CacheDoMotor(const CacheDoMotor&) = delete;
-    CacheDoMotor& operator=(const CacheDoMotor&) = delete;
-
-private:
-    Database& db_;
-    qint64 cache_;
-    qint64 mmap_;
 };
 
 // A stored date "yyyy-mm-dd" as the screens show it, "dd/mm/yyyy".

@@ -77,7 +77,7 @@ const QString kItens = uR"(
        AND x.Cod_Clifor = i.Cod_Clifor AND x.DT_ENTRADA = i.DT_ENTRADA AND x.Num_Item = i.Num_Item)"_s;
 
 const QString kMesmaChave =
-    u"i.Filial = s.Filial AND i.Cod_Reduz = s.Cod_Reduz AND i.TAMANHO IS s.Tamanho AND i.Cod_Deposi = s.Cod_Deposi"_s;
+    u"i.Filial = s.Filial AND i.Cod_Reduz = s.Cod_Reduz AND i.TAMANHO IS NOT DISTINCT FROM s.Tamanho AND i.Cod_Deposi = s.Cod_Deposi"_s;
 
 void confereDocumentos(Database& db, const QStringList& meses)
 {
@@ -86,7 +86,7 @@ void confereDocumentos(Database& db, const QStringList& meses)
               meses.join(u","_s));
     nenhuma(db, "ANO_MES is the month of DT_ENTRADA",
             u"SELECT Num_Nota, Tipo_Nota, Num_Item, ANO_MES, DT_ENTRADA FROM Notai "
-            "WHERE ANO_MES IS NOT strftime('%Y%m', DT_ENTRADA)"_s);
+            "WHERE ANO_MES IS DISTINCT FROM strftime('%Y%m', DT_ENTRADA)"_s);
     nenhuma(db, "item without its header, history, product or warehouse",
             uR"(SELECT i.Num_Nota, i.Tipo_Nota, i.Num_Item, i.Cod_Reduz FROM Notai i
                   LEFT JOIN Notas n ON n.Filial = i.Filial AND n.Num_Nota = i.Num_Nota AND n.Tipo_Nota = i.Tipo_Nota
@@ -94,10 +94,10 @@ void confereDocumentos(Database& db, const QStringList& meses)
                   LEFT JOIN HistEst h ON h.Est_Hist = n.Est_Hist
                   LEFT JOIN Estproma e ON e.Filial = i.Filial AND e.Cod_Reduz = i.Cod_Reduz
                   LEFT JOIN Deposito d ON d.Filial = i.Filial AND d.Cod_Deposi = i.Cod_Deposi
-                 WHERE n.rowid IS NULL OR h.rowid IS NULL OR e.rowid IS NULL OR d.rowid IS NULL)"_s);
+                 WHERE n._rowid_ IS NULL OR h._rowid_ IS NULL OR e._rowid_ IS NULL OR d._rowid_ IS NULL)"_s);
     nenhuma(db, "document whose partner is not registered",
             u"SELECT n.Num_Nota, n.Tipo_Nota, n.Cod_Clifor FROM Notas n LEFT JOIN Clifor c "
-            "ON c.Filial = n.Filial AND c.Cod_Clifor = n.Cod_Clifor WHERE c.rowid IS NULL"_s);
+            "ON c.Filial = n.Filial AND c.Cod_Clifor = n.Cod_Clifor WHERE c._rowid_ IS NULL"_s);
     nenhuma(db, "document without items",
             u"SELECT n.Num_Nota, n.Tipo_Nota FROM Notas n WHERE NOT EXISTS (SELECT 1 FROM Notai i "
             "WHERE i.Filial = n.Filial AND i.Num_Nota = n.Num_Nota AND i.Tipo_Nota = n.Tipo_Nota "
@@ -134,17 +134,17 @@ void confereFormulas(Database& db)
             "(1 + (SELECT count(*) FROM Formulai o WHERE o.Filial = c.Filial AND o.Formula = c.Formula))"_s);
     nenhuma(db, "component that is not an active raw material",
             u"SELECT c.Formula, c.Componente FROM Formulai c LEFT JOIN Estproma e ON e.Filial = c.Filial "
-            "AND e.Cod_Reduz = c.Componente WHERE e.rowid IS NULL OR e.Nivel1 <> '01' OR e.SITUACAO <> '1'"_s);
+            "AND e.Cod_Reduz = c.Componente WHERE e._rowid_ IS NULL OR e.Nivel1 <> '01' OR e.SITUACAO <> '1'"_s);
     nenhuma(db, "finished paint without a formula, or whose own formula makes another product",
             u"SELECT e.Cod_Reduz, e.Formula FROM Estproma e LEFT JOIN Formula f ON f.Filial = e.Filial "
-            "AND f.Formula = e.Formula WHERE e.Nivel1 = '02' AND (f.rowid IS NULL OR f.Cod_Reduz <> e.Cod_Reduz)"_s);
+            "AND f.Formula = e.Formula WHERE e.Nivel1 = '02' AND (f._rowid_ IS NULL OR f.Cod_Reduz <> e.Cod_Reduz)"_s);
     nenhuma(db, "formula without components or with a density that is not positive",
             u"SELECT f.Formula, f.Densidade FROM Formula f WHERE NOT (f.Densidade > 0) OR NOT EXISTS "
             "(SELECT 1 FROM Formulai c WHERE c.Filial = f.Filial AND c.Formula = f.Formula)"_s);
     nenhuma(db, "version 1 that is not a copy of the components",
             u"SELECT c.Formula, c.OrdComp FROM Formulai c LEFT JOIN FormulaiVersao v ON v.Filial = c.Filial "
             "AND v.Formula = c.Formula AND v.Versao = 1 AND v.OrdComp = c.OrdComp AND v.Componente = c.Componente "
-            "AND v.QUANTIDADE = c.QUANTIDADE AND v.Percentual = c.Percentual WHERE v.rowid IS NULL"_s);
+            "AND v.QUANTIDADE = c.QUANTIDADE AND v.Percentual = c.Percentual WHERE v._rowid_ IS NULL"_s);
     nenhuma(db, "formula code the register would still hand out",
             u"SELECT f.Formula FROM Formula f JOIN Pcpcfg p ON p.Filial = f.Filial "
             "WHERE substr(f.Formula, 1, 3) <> 'ST ' OR CAST(substr(f.Formula, 4) AS INTEGER) > p.UltimaFormula"_s);
@@ -152,7 +152,7 @@ void confereFormulas(Database& db)
             u"SELECT i.Num_Nota, i.Tipo_Nota, i.Num_Item, i.Cod_Reduz, i.FORMULA FROM Notai i "
             "JOIN Estproma e ON e.Filial = i.Filial AND e.Cod_Reduz = i.Cod_Reduz "
             "LEFT JOIN Formula f ON f.Filial = i.Filial AND f.Formula = i.FORMULA "
-            "WHERE e.Nivel1 = '02' AND i.Tipo_Nota = 1 AND (f.rowid IS NULL OR f.Cod_Reduz <> i.Cod_Reduz)"_s);
+            "WHERE e.Nivel1 = '02' AND i.Tipo_Nota = 1 AND (f._rowid_ IS NULL OR f.Cod_Reduz <> i.Cod_Reduz)"_s);
 }
 
 // The write-offs are what "Baixa Estoque Materia Prima" makes of the sales
@@ -165,15 +165,15 @@ void confereBaixas(Database& db, const QStringList& meses)
     ASSERT_FALSE(baixa.isNull());
     const Linhas docs = linhas(db,
                                u"SELECT Num_Nota, Cod_Clifor, DT_ENTRADA, SISTEMA, OBSERVACAO FROM Notas WHERE "
-                               "Filial = 1 AND Tipo_Nota = 3 AND Est_Hist = ?1 ORDER BY DT_ENTRADA, Num_Nota"_s,
+                               "Filial = 1 AND Tipo_Nota = 3 AND Est_Hist = ? ORDER BY DT_ENTRADA, Num_Nota"_s,
                                {baixa});
     ASSERT_FALSE(docs.empty());
     for (const QVariantList& d : docs) {
         SCOPED_TRACE(descreve(d).toStdString());
         EXPECT_EQ(d[3].toString(), u"E"_s);
         EXPECT_EQ(d[4].toString(), u"BAIXA MATERIA PRIMA"_s);
-        EXPECT_EQ(escalar(db, u"SELECT count(*) FROM Notas WHERE Filial = 1 AND Tipo_Nota = 1 AND Num_Nota = ?1 "
-                              "AND DT_ENTRADA = ?2 AND Est_Hist = ?3"_s,
+        EXPECT_EQ(escalar(db, u"SELECT count(*) FROM Notas WHERE Filial = 1 AND Tipo_Nota = 1 AND Num_Nota = ? "
+                              "AND DT_ENTRADA = ? AND Est_Hist = ?"_s,
                           {d[0], d[2], venda})
                       .toInt(),
                   1);
@@ -182,13 +182,13 @@ void confereBaixas(Database& db, const QStringList& meses)
                       JOIN Notas n ON n.Filial = v.Filial AND n.Num_Nota = v.Num_Nota AND n.Tipo_Nota = v.Tipo_Nota
                            AND n.Cod_Clifor = v.Cod_Clifor AND n.DT_ENTRADA = v.DT_ENTRADA
                       JOIN Formulai c ON c.Filial = v.Filial AND c.Formula = v.FORMULA
-                     WHERE v.Filial = 1 AND v.Tipo_Nota = 1 AND v.Num_Nota = ?1 AND v.DT_ENTRADA = ?2
-                       AND n.Est_Hist = ?3
+                     WHERE v.Filial = 1 AND v.Tipo_Nota = 1 AND v.Num_Nota = ? AND v.DT_ENTRADA = ?
+                       AND n.Est_Hist = ?
                      ORDER BY v.Num_Item, c.OrdComp)"_s,
             {d[0], d[2], venda});
         const Linhas gravado = linhas(db, u"SELECT Cod_Reduz, QUANTIDADE, Num_Item, Parametro, Cod_Deposi, TAMANHO "
-                                          "FROM Notai WHERE Filial = 1 AND Tipo_Nota = 3 AND Num_Nota = ?1 "
-                                          "AND Cod_Clifor = ?2 AND DT_ENTRADA = ?3 ORDER BY Num_Item"_s,
+                                          "FROM Notai WHERE Filial = 1 AND Tipo_Nota = 3 AND Num_Nota = ? "
+                                          "AND Cod_Clifor = ? AND DT_ENTRADA = ? ORDER BY Num_Item"_s,
                                           {d[0], d[1], d[2]});
         ASSERT_EQ(gravado.size(), esperado.size());
         for (size_t k = 0; k < gravado.size(); ++k) {
@@ -204,11 +204,11 @@ void confereBaixas(Database& db, const QStringList& meses)
     // which are left for the user to run
     const QString ultimo = meses.last();
     for (const QVariantList& v :
-         linhas(db, u"SELECT n.Num_Nota, n.DT_ENTRADA, strftime('%Y%m', n.DT_ENTRADA) = ?2, "
+         linhas(db, u"SELECT n.Num_Nota, n.DT_ENTRADA, strftime('%Y%m', n.DT_ENTRADA) = ?, "
                     "(SELECT count(*) FROM Notas b WHERE b.Filial = n.Filial AND b.Tipo_Nota = 3 "
-                    "AND b.Num_Nota = n.Num_Nota AND b.DT_ENTRADA = n.DT_ENTRADA AND b.Est_Hist = ?3) "
-                    "FROM Notas n WHERE n.Filial = 1 AND n.Tipo_Nota = 1 AND n.Est_Hist = ?1"_s,
-                {venda, ultimo, baixa}))
+                    "AND b.Num_Nota = n.Num_Nota AND b.DT_ENTRADA = n.DT_ENTRADA AND b.Est_Hist = ?) "
+                    "FROM Notas n WHERE n.Filial = 1 AND n.Tipo_Nota = 1 AND n.Est_Hist = ?"_s,
+                {ultimo, baixa, venda}))
         EXPECT_EQ(v[3].toInt(), v[2].toBool() ? 0 : 1) << descreve(v).toStdString();
 }
 
@@ -223,7 +223,7 @@ void confereSaldos(Store& store, const QStringList& meses)
             uR"(SELECT k.Cod_Reduz, k.TAMANHO, k.Cod_Deposi, k.primeiro FROM (SELECT Filial, Cod_Reduz, TAMANHO,
                        Cod_Deposi, min(ANO_MES) primeiro FROM Notai GROUP BY Filial, Cod_Reduz, TAMANHO, Cod_Deposi) k
                  WHERE (SELECT count(*) FROM Sldpr s WHERE s.Filial = k.Filial AND s.Cod_Reduz = k.Cod_Reduz
-                           AND s.Tamanho IS k.TAMANHO AND s.Cod_Deposi = k.Cod_Deposi AND s.Ano_Mes >= k.primeiro)
+                           AND s.Tamanho IS NOT DISTINCT FROM k.TAMANHO AND s.Cod_Deposi = k.Cod_Deposi AND s.Ano_Mes >= k.primeiro)
                        <> (SELECT count(DISTINCT ANO_MES) FROM Notai WHERE ANO_MES >= k.primeiro))"_s);
     // Fisico of each month is every earlier item by the physical rule: entries
     // in, exits out, neutral and flagged items left aside
@@ -232,12 +232,12 @@ void confereSaldos(Store& store, const QStringList& meses)
             "coalesce(sum(CASE WHEN h.Param_Hist < 50 THEN i.QUANTIDADE WHEN h.Param_Hist > 50 THEN -i.QUANTIDADE "
             "ELSE 0 END), 0) "_s +
                 kItens + u" WHERE "_s + kMesmaChave +
-                u" AND i.ANO_MES <= s.Ano_Mes AND x.NaoAtualizaSaldos IS NOT 'S') t FROM Sldpr s "
+                u" AND i.ANO_MES <= s.Ano_Mes AND x.NaoAtualizaSaldos IS DISTINCT FROM 'S') t FROM Sldpr s "
                 "WHERE abs(s.Fisico - t) > 0.01"_s);
     // Medio moves by the cost of the month's entries and exits
     nenhuma(db, "Medio that is not the previous one plus the entries and minus the exits",
             u"SELECT s.Ano_Mes, s.Cod_Reduz, s.Tamanho, s.Cod_Deposi, s.Medio, coalesce((SELECT p.Medio FROM Sldpr p "
-            "WHERE p.Filial = s.Filial AND p.Cod_Reduz = s.Cod_Reduz AND p.Tamanho IS s.Tamanho "
+            "WHERE p.Filial = s.Filial AND p.Cod_Reduz = s.Cod_Reduz AND p.Tamanho IS NOT DISTINCT FROM s.Tamanho "
             "AND p.Cod_Deposi = s.Cod_Deposi AND p.Ano_Mes < s.Ano_Mes ORDER BY p.Ano_Mes DESC LIMIT 1), 0) + "
             "(SELECT coalesce(sum(CASE WHEN h.Param_Hist < 49 THEN i.VLR_CUSTO WHEN h.Param_Hist > 50 "
             "THEN -i.VLR_CUSTO ELSE 0 END), 0) "_s +
@@ -256,11 +256,11 @@ void confereSaldos(Store& store, const QStringList& meses)
                        AND n.Tipo_Nota = v.Tipo_Nota AND n.Cod_Clifor = v.Cod_Clifor AND n.DT_ENTRADA = v.DT_ENTRADA
                   JOIN HistEst h ON h.Est_Hist = n.Est_Hist AND h.DESCR_HIST = 'VENDA'
                   JOIN Formulai c ON c.Filial = v.Filial AND c.Formula = v.FORMULA AND c.Componente = e.Cod_Reduz
-                 WHERE v.Tipo_Nota = 1 AND v.ANO_MES = ?1) pendente
+                 WHERE v.Tipo_Nota = 1 AND v.ANO_MES = ?) pendente
                   FROM Estproma e LEFT JOIN Sldpr s ON s.Filial = e.Filial AND s.Cod_Reduz = e.Cod_Reduz
-                       AND s.Ano_Mes = ?1 AND s.Cod_Deposi = 1
+                       AND s.Ano_Mes = ? AND s.Cod_Deposi = 1
                  WHERE e.Filial = 1 AND e.Nivel1 = '01' AND NOT (s.Fisico > pendente))"_s,
-            {meses.last()});
+            {meses.last(), meses.last()});
     // the unit average of a raw material lies among the prices it was bought at
     nenhuma(db, "average cost outside the purchase prices",
             u"SELECT e.Cod_Reduz, e.CustoMedio, min(i.VLR_CUSTO / i.QUANTIDADE), max(i.VLR_CUSTO / i.QUANTIDADE) "_s +
@@ -271,23 +271,19 @@ void confereSaldos(Store& store, const QStringList& meses)
 
     // A fresh physical recomputation of the last month changes nothing.
     const Linhas ultimo = linhas(db, u"SELECT Cod_Reduz, Tamanho, Cod_Deposi, Fisico, Fisico2 FROM Sldpr "
-                                     "WHERE Filial = 1 AND Ano_Mes = ?1 ORDER BY rowid"_s,
+                                     "WHERE Filial = 1 AND Ano_Mes = ? ORDER BY _rowid_"_s,
                                  {meses.last()});
     ASSERT_FALSE(ultimo.empty());
-    const Sessao antes = sessao();
-    sessao().FilialAtual = 1;
-    sessao().FatModNf = 0;
     for (const QVariantList& s : ultimo) {
-        ASSERT_TRUE(AtualizaSaldoFisico(store, meses.last(), s[0].toLongLong(), s[1].toString(),
-                                        s[2].toLongLong(), false));
-        const Linhas agora = linhas(db, u"SELECT Fisico, Fisico2 FROM Sldpr WHERE Filial = 1 AND Ano_Mes = ?1 "
-                                        "AND Cod_Reduz = ?2 AND Tamanho IS ?3 AND Cod_Deposi = ?4"_s,
+        AtualizaSaldoFisico(store, {1, 0}, *Mes::deAnoMes(meses.last()), s[0].toLongLong(), s[1].toString(),
+                            s[2].toLongLong(), false);
+        const Linhas agora = linhas(db, u"SELECT Fisico, Fisico2 FROM Sldpr WHERE Filial = 1 AND Ano_Mes = ? "
+                                        "AND Cod_Reduz = ? AND Tamanho IS NOT DISTINCT FROM ? AND Cod_Deposi = ?"_s,
                                     {meses.last(), s[0], s[1], s[2]});
         ASSERT_EQ(agora.size(), 1u);
         EXPECT_EQ(agora[0][0].toDouble(), s[3].toDouble()) << descreve(s).toStdString();
         EXPECT_EQ(agora[0][1].toDouble(), s[4].toDouble()) << descreve(s).toStdString();
     }
-    sessao() = antes;
 }
 
 void confereEstoque(Store& store, QDate hoje)
@@ -346,10 +342,10 @@ protected:
         QStringList r;
         for (const QString& t : {u"Formula"_s, u"Formulai"_s, u"FormulaVersao"_s, u"FormulaiVersao"_s, u"HistEst"_s,
                                  u"Natuoper"_s, u"Deposito"_s, u"Notas"_s, u"Notai"_s, u"NOTAI3"_s, u"Sldpr"_s})
-            for (const QVariantList& l : linhas(db, u"SELECT * FROM %1 ORDER BY rowid"_s.arg(t)))
+            for (const QVariantList& l : linhas(db, u"SELECT * FROM %1 ORDER BY _rowid_"_s.arg(t)))
                 r << t + u": "_s + descreve(l);
         for (const QVariantList& l :
-             linhas(db, u"SELECT Cod_Reduz, CustoMedio, Qtd_Fis, Formula FROM Estproma ORDER BY rowid"_s))
+             linhas(db, u"SELECT Cod_Reduz, CustoMedio, Qtd_Fis, Formula FROM Estproma ORDER BY _rowid_"_s))
             r << u"Estproma: "_s + descreve(l);
         return r;
     }

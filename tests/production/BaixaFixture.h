@@ -3,6 +3,7 @@
 // formulas with their components, sales documents whose items name
 // formulas, and readers of the write-off documents the run leaves.
 #include "BaixaMateriaPrima.h"
+#include "DocumentoEstoque.h"
 #include "EstpromaTable.h"
 #include "FormulaTables.h"
 #include "Linhas.h"
@@ -103,21 +104,17 @@ protected:
                 {u"Cod_Clifor"_s, clifor}, {u"DT_ENTRADA"_s, data}};
     }
     // A sales document (Tipo_Nota 1 unless told) with its items numbered
-    // 1, 2, ...; the items are inserted last first, so only Num_Item orders them.
+    // 1, 2, ...; the items are written last first, so only Num_Item orders them.
     void venda(int nota, const QString& data, const QList<Vendido>& itens, qint64 cliente = 7,
                int hist = kHistVenda, int tipo = 1, int filial = 1)
     {
-        QVariantMap h = chave(nota, data, cliente, tipo, filial);
-        h.insert(u"Est_Hist"_s, hist);
-        linha(u"Notas"_s, h);
-        for (qsizetype i = itens.size() - 1; i >= 0; --i) {
-            QVariantMap it = chave(nota, data, cliente, tipo, filial);
-            it.insert(u"Num_Item"_s, int(i + 1));
-            it.insert(u"FORMULA"_s, itens[i].formula);
-            it.insert(u"QUANTIDADE"_s, itens[i].qtd);
-            it.insert(u"Cod_Reduz"_s, 1);
-            linha(u"Notai"_s, it);
-        }
+        GravadorDocumentos gravador(db(), {u"Est_Hist"_s}, {u"FORMULA"_s, u"QUANTIDADE"_s, u"Cod_Reduz"_s});
+        DocumentoEstoque d;
+        d.chave = {filial, nota, tipo, cliente, data};
+        d.cabecalho = {hist};
+        for (qsizetype i = itens.size() - 1; i >= 0; --i)
+            d.itens.push_back({{itens[i].formula, itens[i].qtd, 1}, {}, i + 1});
+        gravador.grava(d);
     }
 
     // The write-off items of a sales document, in Num_Item order.
@@ -126,7 +123,7 @@ protected:
         QList<ItemBaixa> itens;
         Statement st = db().prepare(
             u"SELECT Num_Item, Cod_Reduz, DESCR_PROD, QUANTIDADE FROM Notai WHERE Filial = 1 "
-            "AND Num_Nota = ?1 AND Tipo_Nota = 3 AND Cod_Clifor = ?2 AND DT_ENTRADA = ?3 ORDER BY Num_Item"_s);
+            "AND Num_Nota = ? AND Tipo_Nota = 3 AND Cod_Clifor = ? AND DT_ENTRADA = ? ORDER BY Num_Item"_s);
         st.bindList({nota, fornecedor, data});
         while (st.next())
             itens << ItemBaixa{st.intValue(0), st.intValue(1), st.textValue(2), st.doubleValue(3)};
@@ -141,10 +138,11 @@ protected:
     }
     ResultadoBaixa baixa(const ParametrosBaixa& p = parametros(), const AndamentoBaixa& andamento = {})
     {
-        return BaixaEstoqueMateriaPrima(*store, p, andamento);
+        return BaixaEstoqueMateriaPrima(*store, contexto, p, andamento);
     }
 
     std::shared_ptr<Store> store;
+    ContextoEstoque contexto{1, 0};
 };
 
 }  // namespace pcp::test

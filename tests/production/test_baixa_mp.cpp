@@ -62,7 +62,7 @@ TEST_F(BaixaMateriaPrima, WritesTheHeaderAndItemsExactlyAsListed)
               u"1|10|900|2005-03-10|55|E|"_s + hoje + u"|2005-03-10|BAIXA MATERIA PRIMA"_s);
     EXPECT_EQ(sql(u"SELECT count(*) FROM Notai WHERE Tipo_Nota = 3 AND Filial = 1 AND Cod_Clifor = 900 "
                   "AND DT_ENTRADA = '2005-03-10' AND Parametro = 51 AND Cod_Deposi = 1 "
-                  "AND DT_LANCAM = ?1 AND ANO_MES = '200503'"_s, {hoje}).toInt(), 5);
+                  "AND DT_LANCAM = ? AND ANO_MES = '200503'"_s, {hoje}).toInt(), 5);
 
     // nothing but the listed fields is filled
     const auto preenchidos = [&](const TableDef& t) {
@@ -111,7 +111,7 @@ TEST_F(BaixaMateriaPrima, NumbersTheItemsAcrossTheDocument)
         venda(nota, kData, c.itens);
         const ResultadoBaixa r = baixa();
         EXPECT_EQ(r.documentos, nota);  // every document of the period again
-        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?1"_s, {nota}).toInt(), 1)
+        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?"_s, {nota}).toInt(), 1)
             << "the header is written even without items";
         EXPECT_EQ(itensBaixa(nota, kData), c.baixa);
     }
@@ -242,7 +242,7 @@ TEST_F(BaixaMateriaPrima, ExplodesOnlyTheBranchsSalesDocumentsOfThePeriodAndHist
 
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nota);
-        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?1"_s, {c.nota}).toInt(),
+        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?"_s, {c.nota}).toInt(),
                   c.baixada ? 1 : 0);
     }
     EXPECT_EQ(r.documentos, 2);
@@ -277,6 +277,48 @@ TEST_F(BaixaMateriaPrima, RefusedHeaderKeepsItsOldWriteOffAndTheRunGoesOn)
         << "the old write-off stays whole";
     EXPECT_EQ(itensBaixa(3, kData), (QList<ItemBaixa>{{1, 501, u"RESINA ALQUIDICA"_s, 5}}));
     EXPECT_EQ(cabecalhosBaixa(), 3);
+}
+
+// A store error half-way through a document's write-off (a full disk) stops
+// the run: with one document per transaction, the documents committed before
+// keep their new write-off, the one being written keeps its old one whole.
+TEST_F(BaixaMateriaPrima, AStoreErrorHalfWayLeavesNoPartialDocument)
+{
+    formula(u"ST 1"_s, {{501, 50}, {502, 50}});
+    for (int nota : {1, 2, 3})
+        venda(nota, kData, {{u"ST 1"_s, 10}});
+    ASSERT_EQ(baixa().documentos, 3);
+    db().exec(u"UPDATE Formulai SET Percentual = 25"_s);
+    db().exec(u"CREATE TRIGGER falha BEFORE INSERT ON Notai WHEN NEW.Tipo_Nota = 3 AND NEW.Num_Nota = 2 "
+              "AND NEW.Num_Item = 2 BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+    // the message carries the engine's text first, then the statement
+    struct Captura : MessageService {
+        MsgAnswer show(const Message& m) override
+        {
+            mensagens << m;
+            return MsgAnswer::Ok;
+        }
+        std::optional<QString> input(const InputRequest&) override { return std::nullopt; }
+        QList<Message> mensagens;
+    } captura;
+    MessageServiceScope escopo(captura);
+    contexto.passoMs = 0;
+
+    const ResultadoBaixa r = baixa();
+
+    ASSERT_EQ(captura.mensagens.size(), 1);
+    EXPECT_TRUE(captura.mensagens[0].text.startsWith(u"disco cheio"_s)) << captura.mensagens[0].text.toStdString();
+    EXPECT_EQ(captura.mensagens[0].icon, MsgIcon::Error);
+    EXPECT_TRUE(r.interrompido);
+    EXPECT_EQ(r.documentos, 1);
+    EXPECT_EQ(r.passos, 1);
+    const QList<ItemBaixa> antiga{{1, 501, u"RESINA ALQUIDICA"_s, 5}, {2, 502, u"DIOXIDO DE TITANIO"_s, 5}};
+    EXPECT_EQ(itensBaixa(1, kData),
+              (QList<ItemBaixa>{{1, 501, u"RESINA ALQUIDICA"_s, 2.5}, {2, 502, u"DIOXIDO DE TITANIO"_s, 2.5}}));
+    EXPECT_EQ(itensBaixa(2, kData), antiga);
+    EXPECT_EQ(itensBaixa(3, kData), antiga);
+    EXPECT_EQ(cabecalhosBaixa(), 3);
+    EXPECT_FALSE(db().inTransaction());
 }
 
 TEST_F(BaixaMateriaPrima, EveryFormulaStaysRightWhenTheRunMeetsHundredsOfThem)
@@ -533,7 +575,7 @@ TEST_F(BaixaInterrompida, KilledRunLeavesEachDocumentWholeOrAsItWas)
             ++antigas;
         else
             ADD_FAILURE() << "document " << n << " holds a partial write-off of " << itens.size() << " items";
-        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?1"_s, {n}).toInt(), 1)
+        EXPECT_EQ(sql(u"SELECT count(*) FROM Notas WHERE Tipo_Nota = 3 AND Num_Nota = ?"_s, {n}).toInt(), 1)
             << "document " << n;
     }
     EXPECT_GE(novas, feitos) << "what the child committed stays";

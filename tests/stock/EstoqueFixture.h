@@ -1,17 +1,23 @@
 #pragma once
 // A small company with the stock tables and the product master, history
-// codes of every movement class, and helpers that write one-item documents
-// and balance rows straight into the tables.
+// codes of every movement class, helpers that write one-item documents
+// (through the document writer) and balance rows, and the engines run on the
+// fixture's context.
+#include "DocumentoEstoque.h"
 #include "EstpromaTable.h"
+#include "L_Estoque.h"
 #include "Linhas.h"
 #include "ScriptedTest.h"
 #include "Sessao.h"
 #include "StockTables.h"
 #include "Store.h"
 
+#include "Transaction.h"
+
 #include <QVariantMap>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 namespace pcp::test {
 
@@ -51,6 +57,7 @@ protected:
         declareStockTables(c);
         c.add(estpromaTable());
         store = Store::openCompany(tmp.path(), c);
+        // the session the screens and the batch command build their context from
         sessao() = {};
         sessao().FilialAtual = 1;
         for (auto [codigo, classe] : {std::pair{kEntrada, 1}, {kEntradaMedia, 2}, {kSoQuantidade, 49},
@@ -72,29 +79,31 @@ protected:
     }
     void grava(const Mov& m)
     {
-        if (m.cabecalho) {
-            QVariantMap h = chave(m.nota, m.data);
-            h.insert(u"Est_Hist"_s, m.hist);
-            h.insert(u"COMPLNATOP"_s, m.complemento);
-            linha(u"Notas"_s, h);
+        DocumentoEstoque d;
+        d.chave = {1, m.nota, 3, 9, m.data};
+        d.cabecalho = {m.hist, m.complemento};
+        ItemDocumento item{{m.cod, m.tam, m.dep, m.qtd, m.qtd2, m.custo, m.custoInf}, {}};
+        if (m.naoAtualiza)
+            item.dependentes.push_back({u"NOTAI3"_s, {{u"NaoAtualizaSaldos"_s, u"S"_s}}});
+        d.itens.push_back(item);
+        if (!m.cabecalho) {
+            // an item left without its header
+            Transaction tx(db());
+            gravador().grava(d);
+            db().prepare(u"DELETE FROM Notas WHERE Num_Nota = ?"_s).bindList({m.nota}).run();
+            tx.commit();
+            return;
         }
-        QVariantMap i = chave(m.nota, m.data);
-        i.insert(u"Num_Item"_s, 1);
-        i.insert(u"ANO_MES"_s, QString(m.data.left(4) + m.data.mid(5, 2)));
-        i.insert(u"Cod_Reduz"_s, m.cod);
-        i.insert(u"TAMANHO"_s, m.tam);
-        i.insert(u"Cod_Deposi"_s, m.dep);
-        i.insert(u"QUANTIDADE"_s, m.qtd);
-        i.insert(u"Quantidade2"_s, m.qtd2);
-        i.insert(u"VLR_CUSTO"_s, m.custo);
-        i.insert(u"CUSTO_INF"_s, m.custoInf);
-        linha(u"Notai"_s, i);
-        if (m.naoAtualiza) {
-            QVariantMap x = chave(m.nota, m.data);
-            x.insert(u"Num_Item"_s, 1);
-            x.insert(u"NaoAtualizaSaldos"_s, u"S"_s);
-            linha(u"NOTAI3"_s, x);
-        }
+        gravador().grava(d);
+    }
+    GravadorDocumentos& gravador()
+    {
+        if (!gravador_)
+            gravador_ = std::make_unique<GravadorDocumentos>(
+                db(), QStringList{u"Est_Hist"_s, u"COMPLNATOP"_s},
+                QStringList{u"Cod_Reduz"_s, u"TAMANHO"_s, u"Cod_Deposi"_s, u"QUANTIDADE"_s, u"Quantidade2"_s,
+                            u"VLR_CUSTO"_s, u"CUSTO_INF"_s});
+        return *gravador_;
     }
     void grava(const QList<Mov>& movs)
     {
@@ -119,7 +128,7 @@ protected:
     {
         Statement st = db().prepare(
             u"SELECT Fisico, Fisico2, Medio, Financeiro FROM Sldpr WHERE Filial = 1 AND "
-            "Ano_Mes = ?1 AND Cod_Reduz = ?2 AND Tamanho IS ?3 AND Cod_Deposi = ?4"_s);
+            "Ano_Mes = ? AND Cod_Reduz = ? AND Tamanho IS NOT DISTINCT FROM ? AND Cod_Deposi = ?"_s);
         st.bindList({anoMes, cod, tam, dep});
         if (!st.next())
             return std::nullopt;
@@ -130,7 +139,7 @@ protected:
     // VLR_CUSTO and VLR_MEDIO of the item of a document.
     std::pair<double, double> custoDoItem(int nota)
     {
-        Statement st = db().prepare(u"SELECT VLR_CUSTO, VLR_MEDIO FROM Notai WHERE Num_Nota = ?1"_s);
+        Statement st = db().prepare(u"SELECT VLR_CUSTO, VLR_MEDIO FROM Notai WHERE Num_Nota = ?"_s);
         st.bindList({nota});
         EXPECT_TRUE(st.next()) << "item of document " << nota;
         const std::pair<double, double> r{st.doubleValue(0), st.doubleValue(1)};
@@ -142,7 +151,29 @@ protected:
         return db().prepare(texto).bindList(params).scalar();
     }
 
+    // The engines on the fixture's context; months as "yyyymm" and "MMYYYY".
+    ResultadoSaldoFisico saldoFisico(const QString& anoMes, qint64 cod = 100, const QString& tam = {},
+                                     int dep = 1, bool qtdFis = false, const AndamentoEstoque& andamento = {})
+    {
+        return AtualizaSaldoFisico(*store, contexto, mesDe(Mes::deAnoMes(anoMes)), cod, tam, dep, qtdFis, andamento);
+    }
+    ResultadoCustoMedio custoMedio(const QString& mesAno = u"012005"_s, qint64 ini = 100, qint64 fim = 100,
+                                   const AndamentoEstoque& andamento = {})
+    {
+        return AtualizaCustoMedio(*store, contexto, mesDe(Mes::deMesAno(mesAno)), ini, fim, andamento);
+    }
+    static Mes mesDe(const std::optional<Mes>& m)
+    {
+        if (!m)
+            throw std::invalid_argument("not a month");
+        return *m;
+    }
+
     std::shared_ptr<Store> store;
+    ContextoEstoque contexto{1, 0};
+
+private:
+    std::unique_ptr<GravadorDocumentos> gravador_;
 };
 
 }  // namespace pcp::test

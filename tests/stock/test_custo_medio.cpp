@@ -2,6 +2,8 @@
 // balances it rewrites and each product's unit average cost.
 #include "EstoqueFixture.h"
 #include "L_Estoque.h"
+#include "Sessao.h"
+#include "Transaction.h"
 
 namespace pcp::test {
 namespace {
@@ -10,11 +12,11 @@ class CustoMedioTest : public EstoqueFixture {
 protected:
     ResultadoCustoMedio roda(const QString& mesAno = u"012005"_s, qint64 ini = 100, qint64 fim = 100)
     {
-        return AtualizaCustoMedio(*store, mesAno, ini, fim);
+        return custoMedio(mesAno, ini, fim);
     }
-    double custoMedio(qint64 cod)
+    double custoDoProduto(qint64 cod)
     {
-        return sql(u"SELECT CustoMedio FROM Estproma WHERE Cod_Reduz = ?1"_s, {cod}).toDouble();
+        return sql(u"SELECT CustoMedio FROM Estproma WHERE Cod_Reduz = ?"_s, {cod}).toDouble();
     }
 };
 
@@ -38,7 +40,7 @@ TEST_F(CustoMedioTest, ValuesEntriesAtTheirCostAndExitsAtTheRunningAverage)
         const auto s = saldoDe(u"200501"_s);
         EXPECT_EQ(s->medio, 0);
         EXPECT_EQ(s->fisico, 0);
-        EXPECT_EQ(custoMedio(100), 3);  // nothing on hand: the product keeps its average
+        EXPECT_EQ(custoDoProduto(100), 3);  // nothing on hand: the product keeps its average
     }
 }
 
@@ -71,7 +73,7 @@ TEST_P(CustoMedioCasos, ValuesTheKey)
     const auto s = saldoDe(u"200501"_s);
     EXPECT_DOUBLE_EQ(s->medio, c.medio);
     EXPECT_DOUBLE_EQ(s->fisico, c.fisico);
-    EXPECT_DOUBLE_EQ(custoMedio(100), c.custoMedio);
+    EXPECT_DOUBLE_EQ(custoDoProduto(100), c.custoMedio);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -108,7 +110,7 @@ TEST_F(CustoMedioTest, TheProductAverageComesFromItsLastNonZeroWarehouseOneRow)
     EXPECT_EQ(saldoDe(u"200501"_s)->medio, 20);
     EXPECT_EQ(saldoDe(u"200501"_s, 100, u"P"_s)->medio, 90);
     EXPECT_EQ(saldoDe(u"200501"_s, 100, u"P"_s, 2)->medio, 500);
-    EXPECT_EQ(custoMedio(100), 30);
+    EXPECT_EQ(custoDoProduto(100), 30);
 }
 
 TEST_F(CustoMedioTest, ItemsWithoutABalanceRowAreNotValued)
@@ -140,10 +142,10 @@ TEST_F(CustoMedioTest, ARangeRunGivesEveryProductItsOwnAverage)
            // at product 200's own average
            {.nota = 5, .data = u"2005-01-01"_s, .hist = kEntradaMedia, .qtd = 1, .cod = 200}});
     EXPECT_EQ(roda(u"012005"_s, 100, 300).saldos, 3);
-    EXPECT_EQ(custoMedio(100), 10);
-    EXPECT_EQ(custoMedio(200), 20.4);
-    EXPECT_EQ(custoMedio(300), 3);
-    EXPECT_EQ(custoMedio(400), 4);
+    EXPECT_EQ(custoDoProduto(100), 10);
+    EXPECT_EQ(custoDoProduto(200), 20.4);
+    EXPECT_EQ(custoDoProduto(300), 3);
+    EXPECT_EQ(custoDoProduto(400), 4);
     EXPECT_EQ(custoDoItem(5), std::pair(2.0, 2.0));
     EXPECT_EQ(saldoDe(u"200501"_s, 200)->medio, 102);
 }
@@ -170,7 +172,7 @@ TEST_F(CustoMedioTest, BothOperationsCountAMissingHistoryAsAnEntryAndSaySo)
     roda();
     const double valorizado = saldoDe(u"200501"_s)->fisico;
     script.expect(aviso);
-    AtualizaSaldoFisico(*store, u"200501"_s, 100, {}, 1, false);
+    saldoFisico(u"200501"_s);
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, valorizado);
     EXPECT_EQ(valorizado, 2);
 }
@@ -182,7 +184,7 @@ TEST_F(CustoMedioTest, CountsFlaggedItemsThatThePhysicalBalanceSkips)
            {.nota = 2, .data = u"2005-01-03"_s, .hist = kSaida, .qtd = 2, .naoAtualiza = true}});
     roda();
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 3);
-    AtualizaSaldoFisico(*store, u"200501"_s, 100, {}, 1, false);
+    saldoFisico(u"200501"_s);
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 5);
 }
 
@@ -213,14 +215,16 @@ TEST_F(CustoMedioTest, ValuesInDateOrderWhereverTheItemsLie)
     }
 }
 
-TEST_F(CustoMedioTest, RefusesAMonthThatIsNotMonthAndYear)
+TEST_F(CustoMedioTest, TheTextEntryRefusesAMonthThatIsNotMonthAndYear)
 {
     saldo(u"200501"_s, 3);
-    for (const QString& mes : {u"132005"_s, u"200501"_s, u"1/2005"_s, u"0120051"_s}) {
+    for (const QString& mes : {u"132005"_s, u"200501"_s, u"1/2005"_s, u"0120051"_s, u"010000"_s}) {
         script.expect(u"Mes/Ano invalido: "_s + mes);
-        EXPECT_FALSE(roda(mes).executado) << mes.toStdString();
+        EXPECT_FALSE(AtualizaCustoMedio(*store, mes, 100, 100).executado) << mes.toStdString();
     }
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 3);
+    EXPECT_TRUE(AtualizaCustoMedio(*store, u"01/2005"_s, 100, 100).executado);
+    EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 0);
 }
 
 // Installation variants: refused periods and ignored items.
@@ -238,7 +242,7 @@ class CustoMedioVariantes : public CustoMedioTest,
 TEST_P(CustoMedioVariantes, AppliesTheVariantRules)
 {
     const VarianteCusto& v = GetParam();
-    sessao().FatModNf = v.fat;
+    contexto.fatModNf = v.fat;
     const QString mesAno = QString::fromLatin1(v.mesAno);
     const QString ano = mesAno.mid(2, 4), mes = mesAno.left(2);
     saldo(ano + mes, -1);
@@ -262,6 +266,145 @@ INSTANTIATE_TEST_SUITE_P(
                       VarianteCusto{101, "032002", true, {}, 12},  // before 19/03/2002 ignored
                       VarianteCusto{144, "012005", true, {}, 6}));  // only "O" and "D"
 
+// Stores written by other tools may hold '' where the table layer writes a
+// blank (NULL) size: both engines read them as one key, in date order across
+// both spellings and whichever warehouse comes between them in key order.
+TEST_F(CustoMedioTest, BlankAndEmptySizesAreOneKeyForBothEngines)
+{
+    produto(100);
+    saldo(u"200412"_s, 10, 100);
+    db().exec(u"UPDATE Sldpr SET Tamanho = '' WHERE Ano_Mes = '200412'"_s);
+    saldo(u"200501"_s, 0);
+    saldo(u"200501"_s, 0, 0, 0, 100, {}, 2);
+    grava({{.nota = 1, .data = u"2005-01-02"_s, .qtd = 2, .custo = 40},
+           {.nota = 2, .data = u"2005-01-03"_s, .hist = kSaida, .qtd = 4},
+           {.nota = 3, .data = u"2005-01-04"_s, .qtd = 1, .custo = 5, .dep = 2},
+           {.nota = 4, .data = u"2005-01-05"_s, .qtd = 3, .custo = 30},
+           {.nota = 5, .data = u"2005-01-06"_s, .qtd = 2, .custo = 10, .tam = u"P"_s}});
+    db().exec(u"UPDATE Notai SET TAMANHO = '' WHERE Num_Nota IN (2, 4)"_s);
+
+    const ResultadoCustoMedio r = roda();
+    EXPECT_EQ(r.itens, 5 - 1);  // the size-P item has no balance row
+    const auto valorizado = saldoDe(u"200501"_s);
+    // 10 worth 100, +2 worth 40, -4 at 140/12, +3 worth 30
+    EXPECT_EQ(valorizado->fisico, 11);
+    EXPECT_EQ(valorizado->medio, 123.3333);
+    EXPECT_EQ(custoDoItem(2), std::pair(46.6667, 11.6667));
+    EXPECT_EQ(saldoDe(u"200501"_s, 100, {}, 2)->fisico, 1);
+
+    EXPECT_EQ(saldoFisico(u"200501"_s).fisico, valorizado->fisico);
+    EXPECT_EQ(saldoFisico(u"200501"_s, 100, {}, 2).fisico, 1);
+    EXPECT_EQ(sql(u"SELECT count(*) FROM Sldpr WHERE Ano_Mes = '200501'"_s).toInt(), 2) << "no second row for ''";
+}
+
+// A key held twice (a blank size written both ways): the first written row is
+// the balance, for both engines; the other is left as it was.
+TEST_F(CustoMedioTest, OfABlankKeyHeldTwiceTheFirstRowIsTheBalance)
+{
+    saldo(u"200501"_s, 0);
+    saldo(u"200501"_s, 77, 0, 0, 100, u"X"_s);
+    db().exec(u"UPDATE Sldpr SET Tamanho = '' WHERE Tamanho = 'X'"_s);
+    grava(Mov{.nota = 1, .data = u"2005-01-02"_s, .qtd = 2, .custo = 40});
+    EXPECT_EQ(roda().saldos, 1);
+    EXPECT_EQ(saldoFisico(u"200501"_s).fisico, 2);
+    EXPECT_EQ(sql(u"SELECT group_concat(Fisico, ' ') FROM (SELECT Fisico FROM Sldpr ORDER BY _rowid_)"_s)
+                  .toString(),
+              u"2.0 77.0"_s);
+}
+
+// The engines work on the branch and installation they are given, whatever
+// the session holds.
+TEST_F(CustoMedioTest, TheEnginesFollowTheirContextNotTheSession)
+{
+    sessao().FilialAtual = 2;
+    sessao().FatModNf = 121;  // would refuse the month
+    saldo(u"200411"_s, 1, 10);
+    saldo(u"200412"_s, 0);
+    grava(Mov{.nota = 1, .data = u"2004-12-02"_s, .qtd = 2, .custo = 40});
+    EXPECT_TRUE(roda(u"122004"_s).executado);
+    EXPECT_EQ(saldoDe(u"200412"_s)->fisico, 3);
+    EXPECT_EQ(saldoFisico(u"200412"_s).fisico, 3);
+    EXPECT_EQ(sql(u"SELECT count(*) FROM Sldpr WHERE Filial <> 1"_s).toInt(), 0);
+}
+
+// A run over a range commits in steps: with short steps every document's
+// items, then every product's balances, are a step of their own. Between two
+// steps another connection writes at once (it would wait for the whole run,
+// and fail after the busy wait, if the run held the write lock); a step that
+// fails leaves its document as it was, the balances untouched, and the run
+// done again finishes the month.
+class CustoMedioEmPassos : public CustoMedioTest {
+protected:
+    void SetUp() override
+    {
+        CustoMedioTest::SetUp();
+        contexto.passoMs = 0;
+        for (qint64 cod : {100, 200, 300}) {
+            produto(cod, 0, 1);
+            saldo(u"200501"_s, 0, 0, 0, cod);
+            grava(Mov{.nota = int(cod), .data = u"2005-01-02"_s, .qtd = 2, .custo = 40, .cod = cod});
+        }
+    }
+    void confereValorizado(qint64 cod)
+    {
+        EXPECT_EQ(custoDoProduto(cod), 20) << cod;
+        EXPECT_EQ(saldoDe(u"200501"_s, cod)->fisico, 2) << cod;
+        EXPECT_EQ(custoDoItem(int(cod)), std::pair(40.0, 20.0)) << cod;
+    }
+};
+
+TEST_F(CustoMedioEmPassos, AnotherConnectionWritesBetweenTwoSteps)
+{
+    Database outra(db().path());
+    QStringList passos;
+    const ResultadoCustoMedio r = custoMedio(u"012005"_s, 100, 300, [&](const QString& texto) {
+        EXPECT_FALSE(db().inTransaction());
+        Transaction tx(outra);
+        outra.prepare(u"UPDATE HistEst SET DESCR_HIST = ? WHERE Est_Hist = 1"_s).bindList({texto}).run();
+        tx.commit();
+        passos << texto;
+    });
+    EXPECT_EQ(passos, (QStringList{u"Itens: 1 de 3"_s, u"Itens: 2 de 3"_s, u"Itens: 3 de 3"_s,
+                                   u"Produto: 100"_s, u"Produto: 200"_s, u"Produto: 300"_s}));
+    EXPECT_EQ(r.passos, 6);
+    EXPECT_EQ(r.produtos, 3);
+    EXPECT_EQ(r.saldos, 3);
+    EXPECT_EQ(r.itens, 3);
+    EXPECT_EQ(sql(u"SELECT DESCR_HIST FROM HistEst WHERE Est_Hist = 1"_s).toString(), u"Produto: 300"_s);
+    for (qint64 cod : {100, 200, 300})
+        confereValorizado(cod);
+}
+
+TEST_F(CustoMedioEmPassos, AFailingStepLeavesItsDocumentAndTheBalancesAsTheyWere)
+{
+    db().exec(u"CREATE TRIGGER falha BEFORE UPDATE ON Notai WHEN NEW.Cod_Reduz = 200 "
+              "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+    EXPECT_THROW(roda(u"012005"_s, 100, 300), DbError);
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(custoDoItem(100), std::pair(40.0, 20.0));
+    for (qint64 cod : {100, 200, 300}) {
+        EXPECT_EQ(custoDoProduto(cod), 1) << cod;
+        EXPECT_EQ(saldoDe(u"200501"_s, cod)->fisico, 0) << cod;
+    }
+    for (int nota : {200, 300})
+        EXPECT_EQ(sql(u"SELECT VLR_MEDIO IS NULL FROM Notai WHERE Num_Nota = ?"_s, {nota}).toInt(), 1) << nota;
+
+    db().exec(u"DROP TRIGGER falha"_s);
+    roda(u"012005"_s, 100, 300);
+    for (qint64 cod : {100, 200, 300})
+        confereValorizado(cod);
+}
+
+TEST_F(CustoMedioEmPassos, ASmallRunIsOneStep)
+{
+    contexto.passoMs = 250;
+    QStringList passos;
+    const ResultadoCustoMedio r = custoMedio(u"012005"_s, 100, 300, [&](const QString& t) { passos << t; });
+    EXPECT_EQ(r.passos, 1);
+    EXPECT_EQ(passos, QStringList{u"Produto: 300"_s});
+    EXPECT_EQ(custoMedio(u"012005"_s, 100, 300).passos, 0) << "nothing left to write";
+}
+
 TEST(PercentualAumento, GivesThePercentAbovetheBase)
 {
     const struct {
@@ -270,18 +413,6 @@ TEST(PercentualAumento, GivesThePercentAbovetheBase)
                  {3, 2, -33.3333}, {3, 5, 66.6667}};
     for (const auto& c : casos)
         EXPECT_DOUBLE_EQ(PercentualAumento(c.base, c.preco), c.esperado) << c.base << " " << c.preco;
-}
-
-TEST(MesAnterior, StepsBackOneMonth)
-{
-    const std::pair<QString, QString> casos[] = {{u"200501"_s, u"200412"_s},
-                                                 {u"200412"_s, u"200411"_s},
-                                                 {u"200410"_s, u"200409"_s},
-                                                 {u"000101"_s, u"000012"_s},
-                                                 {u"200500"_s, QString()},
-                                                 {u"20051"_s, QString()}};
-    for (const auto& [mes, anterior] : casos)
-        EXPECT_EQ(mesAnterior(mes), anterior) << mes.toStdString();
 }
 
 }  // namespace

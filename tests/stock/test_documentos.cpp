@@ -1,5 +1,6 @@
 // The stock tables as stored, and deleting documents with what hangs off them.
 #include "DocumentCascade.h"
+#include "DocumentoEstoque.h"
 #include "EstoqueFixture.h"
 #include "FormulaTables.h"
 #include "TDMMovEst.h"
@@ -69,7 +70,7 @@ protected:
         QList<int> out;
         for (const QString& t : {u"Notas"_s, u"NOTAS3"_s, u"Notai"_s, u"NOTAI3"_s, u"nfe_notai_veic"_s,
                                  u"nfe_notai_medicamentos"_s, u"Nfe_notai_imp"_s})
-            out << sql(u"SELECT count(*) FROM %1 WHERE Num_Nota = ?1"_s.arg(t), {nota}).toInt();
+            out << sql(u"SELECT count(*) FROM %1 WHERE Num_Nota = ?"_s.arg(t), {nota}).toInt();
         return out;
     }
     static QVariantList chaveLista(int nota) { return {1, nota, 3, 9, QDate(2005, 1, 10)}; }
@@ -96,11 +97,92 @@ TEST_F(DocumentosTest, AFailedDeletionLeavesTheDocumentWhole)
     EXPECT_EQ(contagem(1), (QList<int>{1, 1, 2, 2, 2, 2, 2}));
 }
 
+// Every stock table keyed by a document (or one of its items) is on the list
+// the cascade and the writer share, and nothing else is.
+TEST(DocumentoEstoque, TheListHoldsEveryTableThatHangsOffADocument)
+{
+    Catalog c;
+    declareStockTables(c);
+    QStringList pendurados;
+    for (const TableDef& t : c.tables())
+        if (t.primaryKey().mid(0, chaveNota().size()) == chaveNota())
+            pendurados << t.name();
+    QStringList lista = tabelasDoDocumento();
+    pendurados.sort();
+    lista.sort();
+    EXPECT_EQ(lista, pendurados);
+    EXPECT_EQ(tabelasDoDocumento().last(), u"Notas"_s);
+    EXPECT_EQ(dependentesDe(u"NOTAI3"_s),
+              (QStringList{u"nfe_notai_veic"_s, u"nfe_notai_medicamentos"_s, u"Nfe_notai_imp"_s}));
+    EXPECT_EQ(dependentesDe(u"Notai"_s).last(), u"NOTAI3"_s);
+    EXPECT_TRUE(dependentesDe(u"NOTAS3"_s).isEmpty());
+    EXPECT_EQ(dependentesDe(u"Notas"_s).size(), tabelasDoDocumento().size() - 1);
+}
+
+class GravadorTest : public DocumentosTest {
+protected:
+    DocumentoEstoque documento(int nota, int itens)
+    {
+        DocumentoEstoque d;
+        d.chave = {1, nota, 3, 9, u"2005-01-10"_s};
+        d.cabecalho = {51};
+        d.dependentes.push_back({u"NOTAS3"_s, {}});
+        for (int i = 0; i < itens; ++i) {
+            ItemDocumento it{{100 + i, 2.5}, {}};
+            it.dependentes.push_back({u"NOTAI3"_s, {{u"NaoAtualizaSaldos"_s, u"S"_s}}});
+            it.dependentes.push_back({u"Nfe_notai_imp"_s, {{u"Cod_reduz"_s, 100 + i}}});
+            d.itens.push_back(it);
+        }
+        return d;
+    }
+    GravadorDocumentos gravador() { return GravadorDocumentos(db(), {u"Est_Hist"_s}, {u"Cod_Reduz"_s, u"QUANTIDADE"_s}); }
+};
+
+TEST_F(GravadorTest, WritesTheHeaderItemsAndWhatHangsOffThemWithTheMonth)
+{
+    gravador().grava(documento(1, 3));
+    EXPECT_EQ(contagem(1), (QList<int>{1, 1, 3, 3, 0, 0, 3}));
+    EXPECT_EQ(sql(u"SELECT group_concat(Num_Item || ':' || Cod_Reduz || ':' || ANO_MES, ' ') "
+                  "FROM (SELECT * FROM Notai ORDER BY Num_Item)"_s).toString(),
+              u"1:100:200501 2:101:200501 3:102:200501"_s);
+    EXPECT_EQ(sql(u"SELECT count(*) FROM NOTAI3 WHERE NaoAtualizaSaldos = 'S'"_s).toInt(), 3);
+}
+
+TEST_F(GravadorTest, AFailureHalfWayLeavesNoPartOfTheDocument)
+{
+    db().exec(u"CREATE TRIGGER recusa BEFORE INSERT ON Nfe_notai_imp WHEN NEW.Num_Item = 3 "
+              "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+    EXPECT_THROW(gravador().grava(documento(1, 3)), DbError);
+    EXPECT_EQ(contagem(1), QList<int>(7, 0));
+    EXPECT_FALSE(db().inTransaction());
+}
+
+TEST_F(GravadorTest, RefusesADocumentBeyondTheLastItemNumberBeforeWriting)
+{
+    try {
+        gravador().grava(documento(1, int(kMaiorNumItem) + 1));
+        ADD_FAILURE() << "written";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::Refused);
+    }
+    EXPECT_EQ(contagem(1), QList<int>(7, 0));
+}
+
+TEST_F(GravadorTest, ReplacingTakesTheOldDocumentAwayWhole)
+{
+    documentoCompleto(1, 3);
+    QVariantMap solto = chave(1, u"2005-01-10"_s);  // one more item, without satellites
+    solto.insert(u"Num_Item"_s, 9);
+    linha(u"Notai"_s, solto);
+    gravador().substitui(documento(1, 1));
+    EXPECT_EQ(contagem(1), (QList<int>{1, 1, 1, 1, 0, 0, 1}));
+}
+
 TEST_F(DocumentosTest, TheModuleDeletesOneRecordWithItsDependents)
 {
     documentoCompleto(1, 2);
     TDMMovEst dm(store);
-    dm.abre();
+    dm.openAll();
     ASSERT_TRUE(dm.Notas.findKey(chaveLista(1)));
     ASSERT_EQ(dm.Notai.recordCount(), 2);
     dm.excluiNotai();  // the first item
@@ -110,8 +192,8 @@ TEST_F(DocumentosTest, TheModuleDeletesOneRecordWithItsDependents)
     dm.excluiNotai3();
     EXPECT_EQ(contagem(1), (QList<int>{1, 1, 1, 0, 0, 0, 0}));
     dm.excluiNotas();
-    EXPECT_EQ(contagem(1), (QList<int>{0, 0, 1, 0, 0, 0, 0}));
-    dm.fecha();
+    EXPECT_EQ(contagem(1), QList<int>(7, 0));  // the header takes its items along
+    dm.closeAll();
 }
 
 }  // namespace

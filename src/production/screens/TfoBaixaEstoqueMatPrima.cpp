@@ -1,6 +1,7 @@
 #include "TfoBaixaEstoqueMatPrima.h"
 
 #include "BaixaMateriaPrima.h"
+#include "ContextoEstoque.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -51,7 +52,8 @@ std::optional<QString> TfoBaixaEstoqueMatPrima::run()
     // The progress is called between the run's transactions, so the window
     // may repaint and answer the user without any write lock held.
     const ResultadoBaixa r =
-        BaixaEstoqueMateriaPrima(*store_, *parametros_, [this](int feitos, int total) { progress(feitos, total); });
+        BaixaEstoqueMateriaPrima(*store_, contextoDaSessao(), *parametros_,
+                                 [this](int feitos, int total) { progress(feitos, total); });
     if (r.interrompido)
         return std::nullopt;  // the reason has been shown
     QStringList partes{textoContagem(r.documentos, u"documento"_s, u"documentos"_s),

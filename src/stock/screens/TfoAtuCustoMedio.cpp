@@ -1,8 +1,10 @@
 #include "TfoAtuCustoMedio.h"
 
+#include "CustoMedioPorClassificacao.h"
 #include "L_AutSen.h"
-#include "L_Critica.h"
 #include "L_Estoque.h"
+#include "Mes.h"
+#include "RegrasInstalacao.h"
 #include "Messages.h"
 #include "Sessao.h"
 #include "TDMFilial.h"
@@ -21,14 +23,6 @@ namespace {
 const QString kClassIniPadrao = u"000000000000000000000000"_s;
 const QString kClassFimPadrao = u"999999999999999999999999"_s;
 
-// The first day of the month "MMYYYY"; invalid for anything else.
-QDate primeiroDia(const QString& mesAno)
-{
-    if (mesAno.size() != 6 || SoDigitos(mesAno) != mesAno)
-        return {};
-    return QDate(mesAno.mid(2, 4).toInt(), mesAno.left(2).toInt(), 1);
-}
-
 }  // namespace
 
 TfoAtuCustoMedio::TfoAtuCustoMedio(std::shared_ptr<Store> store, QWidget* parent)
@@ -42,10 +36,8 @@ TfoAtuCustoMedio::TfoAtuCustoMedio(std::shared_ptr<Store> store, QWidget* parent
       Label5(new QLabel(u"Produto: "_s)),
       btnOK(okButton()),
       btnFechar(closeButton()),
-      store_(store),
-      TEstproma(store, u"Estproma"_s)
+      store_(std::move(store))
 {
-    TEstproma.setIndexName(u"Classificacao"_s);
     setConfirmation(u"Confirma atualizacao do custo medio"_s);
     meClassIni->showValue(kClassIniPadrao);
     meClassFim->showValue(kClassFimPadrao);
@@ -61,23 +53,11 @@ TfoAtuCustoMedio::TfoAtuCustoMedio(std::shared_ptr<Store> store, QWidget* parent
 
 TfoAtuCustoMedio::~TfoAtuCustoMedio() = default;
 
-void TfoAtuCustoMedio::openTables()
-{
-    if (!TEstproma.active())
-        TEstproma.open();
-}
-
-void TfoAtuCustoMedio::closeTables()
-{
-    TEstproma.cancel();
-    TEstproma.close();
-}
-
 bool TfoAtuCustoMedio::check()
 {
     const QString mesAno = meMesAno->fieldText();  // "MMYYYY"
-    const QDate inicio = primeiroDia(mesAno);
-    if (!inicio.isValid()) {
+    const std::optional<Mes> mes = Mes::deMesAno(mesAno);
+    if (!mes) {
         mostraErro(mesAno.isEmpty() ? u"Informe o Mês / Ano"_s
                                     : u"Mês / Ano inválido: "_s + meMesAno->displayText());
         return refuseAt(meMesAno);
@@ -88,11 +68,11 @@ bool TfoAtuCustoMedio::check()
         mostraErro(u"Informe os 24 dígitos da Class.Inicial"_s);
         return refuseAt(meClassIni);
     }
-    if (const QString bloqueio = periodoBloqueadoCustoMedio(sessao().FatModNf, inicio); !bloqueio.isEmpty()) {
+    if (const QString bloqueio = periodoBloqueadoCustoMedio(sessao().FatModNf, *mes); !bloqueio.isEmpty()) {
         mostraMensagem(bloqueio);
         return false;
     }
-    return DataProcessamentoOk(u"ESTOQUE"_s, inicio);
+    return DataProcessamentoOk(u"ESTOQUE"_s, mes->primeiroDia());
 }
 
 std::optional<QString> TfoAtuCustoMedio::run()
@@ -106,60 +86,25 @@ std::optional<QString> TfoAtuCustoMedio::run()
                     u"Atualização de custo medio Periodo: "_s + mesAno + u" Class Inicial "_s + classIni +
                         u" a "_s + classFim,
                     QString(), sessao().UsuarioAtual);
-    return textoContagem(atualizaProdutos(mesAno, classIni, classFim), u"produto"_s, u"produtos"_s);
-}
-
-void TfoAtuCustoMedio::afterRun(bool completed)
-{
-    if (completed)
-        close();
-    else
-        TEstproma.cancel();  // abandoned where it stands; what was valued stays valued
-}
-
-int TfoAtuCustoMedio::atualizaProdutos(const QString& mesAno, const QString& classIni,
-                                       const QString& classFim)
-{
-    int valorizados = 0;
-    const int filial = sessao().FilialAtual;
-    if (!TEstproma.active())
-        TEstproma.open();
+    const AndamentoEstoque andamento = [this](const QString& texto) {
+        Label4->setText(u"Andamento: "_s + texto);
+        betweenSteps();
+    };
     const AndamentoEstoque produto = [this](const QString& texto) {
         Label5->setText(texto);
         betweenSteps();
     };
-    if (!TEstproma.findNearest({filial, classIni.mid(0, 2), classIni.mid(2, 3), classIni.mid(5, 4),
-                                classIni.mid(9, 3), classIni.mid(12, 6), classIni.mid(18, 6)}))
-        return valorizados;
-    while (!TEstproma.eof() && TEstproma.asInteger(u"Filial"_s) == filial) {
-        const qint64 codReduz = TEstproma.asInteger(u"Cod_Reduz"_s);
-        // The product's levels and code against the last classification, as
-        // plain texts: the slashes sort below the digits, so an end of
-        // "010000000000000000000000" still takes every product of level "01".
-        const QString andamento = TEstproma.asString(u"Nivel1"_s) + u'/' + TEstproma.asString(u"Nivel2"_s) +
-                                  u'/' + TEstproma.asString(u"Nivel3"_s) + u'/' +
-                                  TEstproma.asString(u"Nivel4"_s) + u'/' + TEstproma.asString(u"Nivel5"_s) +
-                                  u'/' + QString::number(codReduz);
-        if (andamento > classFim)
-            break;
-        Label4->setText(u"Andamento: "_s + andamento);
-        betweenSteps();
-        // The lock keeps other workstations off the product while its average
-        // cost is rewritten; the engine writes through the store, so the
-        // record is released without posting the cursor's copy of it.
-        if (EditaRegistro(TEstproma)) {
-            try {
-                AtualizaCustoMedio(*store_, mesAno, codReduz, codReduz, produto);
-            } catch (...) {
-                TEstproma.cancel();
-                throw;
-            }
-            TEstproma.cancel();
-            ++valorizados;
-        }
-        TEstproma.next();
-    }
-    return valorizados;
+    const ResultadoClassificacao r =
+        AtualizaCustoMedioPorClassificacao(store_, contextoDaSessao(), *Mes::deMesAno(mesAno), classIni, classFim,
+                                           EditaRegistro, andamento, produto);
+    return textoContagem(r.produtos, u"produto"_s, u"produtos"_s);
+}
+
+void TfoAtuCustoMedio::afterRun(bool completed)
+{
+    // An abandoned run stays where it stopped: what was valued stays valued.
+    if (completed)
+        close();
 }
 
 }  // namespace pcp

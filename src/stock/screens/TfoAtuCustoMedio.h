@@ -34,16 +34,9 @@ protected:
     bool check() override;
     std::optional<QString> run() override;
     void afterRun(bool completed) override;
-    void openTables() override;
-    void closeTables() override;
 
 private:
-    // The walk over the products of the classification range; the number of
-    // products valued.
-    int atualizaProdutos(const QString& mesAno, const QString& classIni, const QString& classFim);
-
     std::shared_ptr<Store> store_;
-    TableCursor TEstproma;
 };
 
 }  // namespace pcp
