@@ -1,12 +1,14 @@
 #include "Lote.h"
 
 #include "BaixaMateriaPrima.h"
+#include "CustoMedioPorClassificacao.h"
 #include "DbError.h"
 #include "Formats.h"
+#include "L_Critica.h"
 #include "L_Estoque.h"
 #include "Messages.h"
 #include "Opcoes.h"
-#include "Sessao.h"
+#include "RegrasInstalacao.h"
 #include "Store.h"
 #include "TDMFilial.h"
 #include "Tabelas.h"
@@ -73,6 +75,8 @@ struct Contexto {
     int fatModNf = 0;
     QString nomeFilial;
     bool cadastrada = false;
+
+    ContextoEstoque estoque() const { return {filial, fatModNf}; }
 };
 
 struct Saidas {
@@ -86,94 +90,128 @@ struct Saidas {
 // run itself.
 struct Execucao {
     std::function<bool(const Contexto&)> permite;
-    std::function<int(Store&, TDMFilial&, const Contexto&, Saidas&)> executa;
+    std::function<int(TDMFilial&, const Contexto&, Saidas&)> executa;
 };
 
-// The engines still read the branch and its installation code from the
-// session; this is the one place that puts them there.
-void aplicaContexto(const Contexto& c, const QString& pasta)
-{
-    Sessao& s = sessao();
-    s.FilialAtual = c.filial;
-    s.DiretorioEmpresa = pasta;
-    s.ModuloAtual = u"PCP"_s;
-    s.NomeFilial = c.nomeFilial;
-    s.FatModNf = c.fatModNf;
-}
-
-void imprimeSaldo(std::FILE* f, Database& db, const Contexto& c, const QString& anoMes, qint64 produto,
-                  const QString& tamanho, qint64 deposito)
+void imprimeSaldo(std::FILE* f, const Mes& mes, qint64 produto, const QString& tamanho, qint64 deposito,
+                  const ResultadoSaldoFisico& r)
 {
     if (!f)
         return;
-    // A blank size may be stored as NULL or as '': both are the product without size.
-    Statement st = db.prepare(
-        u"SELECT Fisico, Fisico2 FROM Sldpr WHERE Filial = ? AND Ano_Mes = ? AND Cod_Reduz = ? "
-        "AND COALESCE(Tamanho, '') = COALESCE(?, '') AND Cod_Deposi = ?"_s);
-    st.bindList({c.filial, anoMes, produto, tamanho, deposito});
-    double fisico = 0, fisico2 = 0;
-    if (st.next()) {
-        fisico = st.doubleValue(0);
-        fisico2 = st.doubleValue(1);
-        st.reset();
-    }
     const QString quantidade = u"###,##0.0000"_s;
     const QString texto = u"Mês: %1\nProduto: %2\nTamanho: %3\nDepósito: %4\nFisico: %5\nFisico2: %6\n"_s
-                              .arg(anoMes)
+                              .arg(mes.anoMes())
                               .arg(produto)
                               .arg(tamanho.isEmpty() ? u"(sem tamanho)"_s : tamanho)
                               .arg(deposito)
-                              .arg(formatMask(quantidade, fisico), formatMask(quantidade, fisico2));
+                              .arg(formatMask(quantidade, r.fisico), formatMask(quantidade, r.fisico2));
     std::fputs(qUtf8Printable(texto), f);
     std::fflush(f);
 }
 
 Execucao saldoFisico(const LinhaLote& l)
 {
-    const QString mes = formatMonth(mesDaOpcao(l, u"--mes"_s, false));
+    const Mes mes = mesDaOpcao(l, u"--mes"_s, false);
     const qint64 produto = inteiroDosCampos(l, u"--produto"_s, {u"Sldpr.Cod_Reduz"_s}, 0);
     const qint64 deposito =
         l.tem(u"--deposito"_s) ? inteiroDosCampos(l, u"--deposito"_s, {u"Sldpr.Cod_Deposi"_s}, 0) : 1;
     const QString tamanho = textoDoCampo(l, u"--tamanho"_s, u"Sldpr.Tamanho"_s);
     const bool qtdFis = l.tem(u"--atualiza-qtdfis"_s);
-    return {{}, [=](Store& store, TDMFilial&, const Contexto& c, Saidas& s) {
-                if (!AtualizaSaldoFisico(store, mes, produto, tamanho, deposito, qtdFis,
-                                         [&](const QString& t) { s.andamento(t); }))
-                    return int(LoteFalhou);
-                s.andamento(u"Saldo físico atualizado: produto %1, mês %2"_s.arg(produto).arg(mes), true);
-                imprimeSaldo(s.resultado, store.db(), c, mes, produto, tamanho, deposito);
+    return {{}, [=](TDMFilial& filial, const Contexto& c, Saidas& s) {
+                const ResultadoSaldoFisico r =
+                    AtualizaSaldoFisico(filial.store(), c.estoque(), mes, produto, tamanho, deposito, qtdFis,
+                                        [&](const QString& t) { s.andamento(t); });
+                s.andamento(u"Saldo físico atualizado: produto %1, mês %2, %3 itens"_s.arg(produto)
+                                .arg(mes.anoMes())
+                                .arg(r.itens),
+                            true);
+                imprimeSaldo(s.resultado, mes, produto, tamanho, deposito, r);
                 return int(LoteOk);
             }};
 }
 
+// The products custo-medio values: a range of classifications walked as the
+// average-cost screen walks it, or a range of product codes.
+struct SelecaoCusto {
+    bool porClassificacao = true;
+    QString classIni = u"000000000000000000000000"_s;
+    QString classFim = u"999999999999999999999999"_s;
+    qint64 de = 0, ate = 0;
+};
+
+SelecaoCusto selecaoCusto(const LinhaLote& l)
+{
+    SelecaoCusto sel;
+    const bool porCodigo = l.tem(u"--de"_s) || l.tem(u"--ate"_s);
+    if (porCodigo && (l.tem(u"--class-ini"_s) || l.tem(u"--class-fim"_s)))
+        throw Recusa{u"Use --de/--ate ou --class-ini/--class-fim, não os dois"_s, true};
+    if (porCodigo) {
+        for (const QString& o : {u"--de"_s, u"--ate"_s})
+            if (!l.tem(o))
+                throw Recusa{u"Falta a opção "_s + o, true};
+        const QStringList campos = {u"Sldpr.Cod_Reduz"_s, u"Estproma.Cod_Reduz"_s};
+        sel.porClassificacao = false;
+        sel.de = inteiroDosCampos(l, u"--de"_s, campos, 0);
+        sel.ate = inteiroDosCampos(l, u"--ate"_s, campos, 0);
+        if (sel.ate < sel.de)
+            throw Recusa{u"O produto final é menor que o inicial"_s};
+        return sel;
+    }
+    if (l.tem(u"--class-ini"_s))
+        sel.classIni = l.valor(u"--class-ini"_s);
+    if (l.tem(u"--class-fim"_s))
+        sel.classFim = l.valor(u"--class-fim"_s);
+    if (sel.classIni.size() != 24 || SoDigitos(sel.classIni) != sel.classIni)
+        throw Recusa{u"Informe os 24 dígitos da Class.Inicial"_s};
+    if (sel.classFim.size() > 24)
+        throw Recusa{u"Valor inválido para --class-fim: mais de 24 caracteres"_s};
+    return sel;
+}
+
 Execucao custoMedio(const LinhaLote& l)
 {
-    const QDate primeiroDia = mesDaOpcao(l, u"--mes"_s, true);
-    const QString mes = formatScreenMonth(primeiroDia, false);
-    const QStringList campos = {u"Sldpr.Cod_Reduz"_s, u"Estproma.Cod_Reduz"_s};
-    const qint64 de = inteiroDosCampos(l, u"--de"_s, campos, 0);
-    const qint64 ate = inteiroDosCampos(l, u"--ate"_s, campos, 0);
-    if (ate < de)
-        throw Recusa{u"O produto final é menor que o inicial"_s};
-    auto permite = [primeiroDia](const Contexto& c) {
-        const QString bloqueio = periodoBloqueadoCustoMedio(c.fatModNf, primeiroDia);
+    const Mes mes = mesDaOpcao(l, u"--mes"_s, true);
+    const SelecaoCusto sel = selecaoCusto(l);
+    auto permite = [mes](const Contexto& c) {
+        const QString bloqueio = periodoBloqueadoCustoMedio(c.fatModNf, mes);
         if (!bloqueio.isEmpty())
             mostraMensagem(bloqueio);
         return bloqueio.isEmpty();
     };
-    return {permite, [=](Store& store, TDMFilial& filial, const Contexto& c, Saidas& s) {
-                if (!DataProcessamentoOk(u"ESTOQUE"_s, primeiroDia, filial))
+    return {permite, [=](TDMFilial& filial, const Contexto& c, Saidas& s) {
+                if (!DataProcessamentoOk(u"ESTOQUE"_s, mes.primeiroDia(), filial))
                     return int(LoteFalhou);
+                const AndamentoEstoque andamento = [&](const QString& t) { s.andamento(t); };
                 const int mostradas = s.mensagens.total();
-                const ResultadoCustoMedio r =
-                    AtualizaCustoMedio(store, mes, de, ate, [&](const QString& t) { s.andamento(t); });
-                if (!r.executado) {
+                const auto naoExecutado = [&] {
                     if (s.mensagens.total() == mostradas)  // the engine skipped the month without a word
                         mostraAviso(u"Custo médio não atualizado: a instalação %1 não processa o mês %2"_s
                                         .arg(c.fatModNf)
-                                        .arg(formatScreenMonth(primeiroDia, true)));
+                                        .arg(mes.mesAno().insert(2, u'/')));
                     return int(LoteFalhou);
+                };
+                if (sel.porClassificacao) {
+                    // Without a window nobody can be asked about a product
+                    // another workstation holds: it is skipped and counted.
+                    const ResultadoClassificacao r = AtualizaCustoMedioPorClassificacao(
+                        filial.storePtr(), c.estoque(), mes, sel.classIni, sel.classFim, {}, andamento,
+                        andamento);
+                    if (!r.executado)
+                        return naoExecutado();
+                    s.andamento(u"Custo médio atualizado: %1 produtos, %2 saldos, %3 itens"_s.arg(r.produtos)
+                                    .arg(r.saldos)
+                                    .arg(r.itens),
+                                true);
+                    if (r.pulados > 0) {
+                        mostraAviso(u"%1 produtos em uso em outra estação não foram atualizados"_s.arg(r.pulados));
+                        return int(LoteFalhou);
+                    }
+                    return int(LoteOk);
                 }
+                const ResultadoCustoMedio r =
+                    AtualizaCustoMedio(filial.store(), c.estoque(), mes, sel.de, sel.ate, andamento);
+                if (!r.executado)
+                    return naoExecutado();
                 s.andamento(u"Custo médio atualizado: %1 saldos, %2 itens"_s.arg(r.saldos).arg(r.itens), true);
                 return int(LoteOk);
             }};
@@ -186,8 +224,9 @@ Execucao baixaMp(const LinhaLote& l)
                             l.valor(u"--historico-baixa"_s), l.valor(u"--fornecedor"_s));
     if (!p)
         return {};  // the reason has been shown
-    return {{}, [p = *p](Store& store, TDMFilial&, const Contexto&, Saidas& s) {
-                const ResultadoBaixa r = BaixaEstoqueMateriaPrima(store, p, [&](int feitos, int total) {
+    return {{}, [p = *p](TDMFilial& filial, const Contexto& c, Saidas& s) {
+                const ResultadoBaixa r =
+                    BaixaEstoqueMateriaPrima(filial.store(), c.estoque(), p, [&](int feitos, int total) {
                     s.andamento(u"Andamento: %1 de %2 notas"_s.arg(feitos).arg(total), feitos == total);
                 });
                 s.andamento(u"Baixa de matéria prima: %1 documentos, %2 itens, %3 falhas"_s.arg(r.documentos)
@@ -305,10 +344,9 @@ int executa(const QStringList& args, std::FILE* andamentoArq, std::FILE* resulta
         TDMFilial dm(store);
         dm.openBranchTables();
         dm.positionOn(filial);
-        aplicaContexto(contexto, pasta);
         Andamento andamento(andamentoArq);
         Saidas saidas{andamento, resultado, conta};
-        return execucao.executa(*store, dm, contexto, saidas);
+        return execucao.executa(dm, contexto, saidas);
     } catch (const Recusa& r) {
         mostraErro(r.uso ? r.texto + u"\n"_s + usoLote() : r.texto);
         return LoteRecusado;
@@ -325,11 +363,6 @@ int executa(const QStringList& args, std::FILE* andamentoArq, std::FILE* resulta
 
 int executaLote(const QStringList& args, std::FILE* andamento, std::FILE* resultado)
 {
-    const Sessao anterior = sessao();
-    struct Restaura {
-        const Sessao& s;
-        ~Restaura() { sessao() = s; }
-    } restaura{anterior};
     ContaMensagens conta;
     const int status = executa(args, andamento, resultado, conta);
     if (status != LoteOk && conta.total() == 0)

@@ -28,7 +28,7 @@ const QHash<QString, Comando>& comandos()
           {u"--mes"_s, u"--produto"_s},
           {u"--atualiza-qtdfis"_s}}},
         {u"custo-medio"_s,
-         {{u"--mes"_s, u"--de"_s, u"--ate"_s}, {u"--mes"_s, u"--de"_s, u"--ate"_s}, {}}},
+         {{u"--mes"_s, u"--de"_s, u"--ate"_s, u"--class-ini"_s, u"--class-fim"_s}, {u"--mes"_s}, {}}},
         {u"baixa-mp"_s,
          {{u"--de"_s, u"--ate"_s, u"--historico-venda"_s, u"--historico-baixa"_s, u"--fornecedor"_s},
           {u"--de"_s, u"--ate"_s, u"--historico-venda"_s, u"--historico-baixa"_s, u"--fornecedor"_s},
@@ -58,13 +58,15 @@ const QString& usoLote()
 {
     static const QString uso = uR"(Uso: pcp-lote --empresa PASTA --filial N [--criar] COMANDO [opções]
   saldo-fisico --mes AAAAMM --produto N [--tamanho T] [--deposito N] [--atualiza-qtdfis]
-  custo-medio --mes MMAAAA --de N --ate N
+  custo-medio --mes MMAAAA [--class-ini C --class-fim C | --de N --ate N]
   baixa-mp --de dd/mm/aaaa --ate dd/mm/aaaa --historico-venda N --historico-baixa N --fornecedor N
 Opções gerais:
   --empresa PASTA  pasta da empresa, que contém dados.sqlite
   --filial N       filial cadastrada na empresa
   --criar          cria a pasta e o banco de dados quando faltam e aceita uma filial não cadastrada
   -h, --help       mostra este texto
+custo-medio percorre os produtos pela classificação, como a tela "Atualização do Custo Medio"
+(--class-ini: os 24 dígitos; padrão 000…0 a 999…9), ou valoriza a faixa de códigos --de a --ate.
 Saída: 0 concluído; 1 a execução falhou (veja as mensagens); 2 entrada recusada, nada foi gravado)"_s;
     return uso;
 }
@@ -143,14 +145,13 @@ QString textoDoCampo(const LinhaLote& l, const QString& opcao, const QString& ca
     }
 }
 
-QDate mesDaOpcao(const LinhaLote& l, const QString& opcao, bool mesPrimeiro)
+Mes mesDaOpcao(const LinhaLote& l, const QString& opcao, bool mesPrimeiro)
 {
     const QString texto = l.valor(opcao);
-    const QString anoMes = mesPrimeiro && texto.size() == 6 ? texto.mid(2) + texto.left(2) : texto;
-    const std::optional<QDate> primeiroDia = parseMonth(anoMes);
-    if (!primeiroDia)
+    const std::optional<Mes> mes = mesPrimeiro ? Mes::deMesAno(texto) : Mes::deAnoMes(texto);
+    if (!mes)
         throw Recusa{u"Mês inválido: %1 (use %2)"_s.arg(texto, mesPrimeiro ? u"MMAAAA"_s : u"AAAAMM"_s)};
-    return *primeiroDia;
+    return *mes;
 }
 
 }  // namespace pcp

@@ -3,7 +3,8 @@
 // value passes before anything is opened. A value written into a table is
 // checked against that field's declaration in the table catalogue, so a
 // number is never wrapped and a text never cut on its way into the store.
-#include <QDate>
+#include "Mes.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -40,8 +41,8 @@ qint64 inteiroDosCampos(const LinhaLote& l, const QString& opcao, const QStringL
                         qint64 minimo);
 // The text given to `opcao` (empty when absent), no longer than the field.
 QString textoDoCampo(const LinhaLote& l, const QString& opcao, const QString& campo);
-// The first day of the month given to `opcao` as "yyyymm", or as "mmyyyy"
-// with `mesPrimeiro`; a month outside 01..12 or year 0000 is refused.
-QDate mesDaOpcao(const LinhaLote& l, const QString& opcao, bool mesPrimeiro);
+// The month given to `opcao` as "yyyymm", or as "MMYYYY" / "MM/YYYY" with
+// `mesPrimeiro`; a month outside 01..12 or year 0000 is refused.
+Mes mesDaOpcao(const LinhaLote& l, const QString& opcao, bool mesPrimeiro);
 
 }  // namespace pcp

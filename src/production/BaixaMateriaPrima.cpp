@@ -400,12 +400,3 @@ ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ContextoEstoque& con
 }
 
 }  // namespace pcp
-
-namespace pcp {
-
-ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p, const AndamentoBaixa& andamento)
-{
-    return BaixaEstoqueMateriaPrima(store, contextoDaSessao(), p, andamento);
-}
-
-}  // namespace pcp

@@ -67,8 +67,5 @@ using AndamentoBaixa = std::function<void(int feitos, int total)>;
 // about contexto.passoMs.
 ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ContextoEstoque& contexto, const ParametrosBaixa& p,
                                         const AndamentoBaixa& andamento = {});
-// Transitional, for callers that leave the branch to the session (the batch command).
-ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ParametrosBaixa& p,
-                                        const AndamentoBaixa& andamento = {});
 
 }  // namespace pcp

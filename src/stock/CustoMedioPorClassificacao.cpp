@@ -67,6 +67,10 @@ ResultadoClassificacao AtualizaCustoMedioPorClassificacao(const std::shared_ptr<
                 throw;
             }
             estproma.cancel();
+            if (!c.executado) {
+                r.executado = false;
+                break;
+            }
             ++r.produtos;
             r.saldos += c.saldos;
             r.itens += c.itens;

@@ -17,6 +17,7 @@ namespace pcp {
 using TravaProduto = std::function<bool(TableCursor& estproma)>;
 
 struct ResultadoClassificacao {
+    bool executado = true;  // false when the installation keeps the month closed (the walk stops)
     int produtos = 0;  // products valued
     int pulados = 0;   // products whose lock was not had
     int saldos = 0;    // balance rows valued

@@ -65,15 +65,4 @@ ResultadoCustoMedio AtualizaCustoMedio(Store& store, const ContextoEstoque& cont
 // money with four decimals. PercentualAumento(8, 10) is 25.
 double PercentualAumento(double Base, double Preco);
 
-// Transitional, for callers that still pass the month as text and read the
-// session (the batch command): the month is parsed here ("Mes/Ano invalido: "
-// and false / not executed for a text that is not one) and the context is
-// the session's.
-bool mesValido(const QString& anoMes);  // "yyyymm"
-bool AtualizaSaldoFisico(Store& store, const QString& AnoMes, qint64 Cod_Reduz, const QString& Tamanho,
-                         qint64 Cod_Deposi, bool AtualizaQtdFis, const AndamentoEstoque& andamento = {});
-ResultadoCustoMedio AtualizaCustoMedio(Store& store, const QString& MesAno, qint64 CodIni, qint64 CodFim,
-                                       const AndamentoEstoque& andamento = {});
-QString periodoBloqueadoCustoMedio(int fatModNf, const QDate& primeiroDia);
-
 }  // namespace pcp

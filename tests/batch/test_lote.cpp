@@ -107,6 +107,10 @@ TEST_F(Lote, RefusesBadValuesAndLeavesTheFolderAsItWas)
         {u"1"_s, custo(u"112026"_s, u"0"_s, u"99999999999"_s),
          u"Valor inválido para --ate: '99999999999' não é um número inteiro de 32 bits (campo Cod_Reduz)"_s},
         {u"1"_s, custo(u"112026"_s, u"9"_s, u"1"_s), u"O produto final é menor que o inicial"_s},
+        {u"1"_s, {u"custo-medio"_s, u"--mes"_s, u"112026"_s, u"--class-ini"_s, u"01001"_s},
+         u"Informe os 24 dígitos da Class.Inicial"_s},
+        {u"1"_s, {u"custo-medio"_s, u"--mes"_s, u"112026"_s, u"--class-fim"_s, u"0100000000000000000000000"_s},
+         u"Valor inválido para --class-fim: mais de 24 caracteres"_s},
         {u"1"_s, {u"saldo-fisico"_s, u"--mes"_s, u"11/2026"_s, u"--produto"_s, u"1"_s},
          u"Mês inválido: 11/2026 (use AAAAMM)"_s},
         {u"1"_s, {u"saldo-fisico"_s, u"--mes"_s, u"000001"_s, u"--produto"_s, u"1"_s},
@@ -196,6 +200,8 @@ TEST_F(Lote, ACommandLineThatDoesNotParseGetsTheUsage)
         {{u"custo"_s}, u"Comando desconhecido: custo"_s},
         {{u"custo-medio"_s, u"--mes"_s, u"112026"_s, u"--de"_s, u"0"_s}, u"Falta a opção --ate"_s},
         {{u"custo-medio"_s, u"--produto"_s, u"1"_s}, u"Opção desconhecida: --produto"_s},
+        {custo(u"112026"_s, u"0"_s, u"9"_s) + QStringList{u"--class-fim"_s, u"01"_s},
+         u"Use --de/--ate ou --class-ini/--class-fim, não os dois"_s},
         {{u"saldo-fisico"_s, u"--mes"_s}, u"Falta o valor da opção --mes"_s},
         {kSaldo + QStringList{u"--criar"_s, u"--criar"_s}, u"Opção repetida: --criar"_s},
     };
@@ -235,7 +241,38 @@ TEST_F(Lote, CustoMedioValuesTheRangeOfTheMonthAsTyped)
     EXPECT_EQ(custoMedio(200), 25);
     EXPECT_EQ(custoMedio(300), 0);  // out of the range
     EXPECT_TRUE(andamento.endsWith(u"Custo médio atualizado: 2 saldos, 2 itens\n"_s)) << andamento.toStdString();
-    EXPECT_EQ(sessao().FilialAtual, 1);  // the session is given back as it was
+}
+
+// Without a product range the command walks the classifications as the
+// average-cost screen does, with the same stop rule: an end of "01000…"
+// still takes every product of level "01".
+TEST_F(Lote, CustoMedioWithoutARangeWalksTheClassificationsAsTheScreen)
+{
+    const struct {
+        qint64 cod;
+        QString classe;
+        double custo;
+    } produtos[] = {{100, u"010010001001000001000001"_s, 20},
+                    {200, u"019990001001000001000002"_s, 100},
+                    {300, u"020010001001000001000003"_s, 90}};
+    for (const auto& p : produtos) {
+        linha(u"Estproma"_s, {{u"Filial"_s, 1}, {u"Cod_Reduz"_s, p.cod}, {u"Nivel1"_s, p.classe.mid(0, 2)},
+                              {u"Nivel2"_s, p.classe.mid(2, 3)}, {u"Nivel3"_s, p.classe.mid(5, 4)},
+                              {u"Nivel4"_s, p.classe.mid(9, 3)}, {u"Nivel5"_s, p.classe.mid(12, 6)},
+                              {u"Nivel6"_s, p.classe.mid(18, 6)}});
+        saldo(u"200501"_s, 0, 0, 0, p.cod);
+        grava(Mov{.nota = int(p.cod), .data = u"2005-01-02"_s, .qtd = 2, .custo = p.custo, .cod = p.cod});
+    }
+    EXPECT_EQ(lote({u"custo-medio"_s, u"--mes"_s, u"01/2005"_s, u"--class-fim"_s, u"010000000000000000000000"_s}),
+              LoteOk);
+    EXPECT_EQ(custoMedio(100), 10);
+    EXPECT_EQ(custoMedio(200), 50);
+    EXPECT_EQ(custoMedio(300), 0);  // level "02" lies past the end
+    EXPECT_TRUE(andamento.endsWith(u"Custo médio atualizado: 2 produtos, 2 saldos, 2 itens\n"_s))
+        << andamento.toStdString();
+
+    EXPECT_EQ(lote({u"custo-medio"_s, u"--mes"_s, u"012005"_s}), LoteOk);  // every product
+    EXPECT_EQ(custoMedio(300), 45);
 }
 
 TEST_F(Lote, TheBranchRulesAndTheProcessingDateApply)

@@ -140,10 +140,6 @@ TEST(FormatsDate, WritesFixedFormats)
     EXPECT_EQ(pcp::formatTime(QTime()), QString());
     EXPECT_EQ(pcp::formatDateTime(QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5))),
               u"02/01/2024 03:04:05"_s);
-    EXPECT_EQ(pcp::formatMonth(QDate(2004, 1, 31)), u"200401"_s);
-    EXPECT_EQ(pcp::formatMonth(QDate()), QString());
-    EXPECT_EQ(pcp::formatScreenMonth(QDate(2024, 3, 9), false), u"032024"_s);
-    EXPECT_EQ(pcp::formatScreenMonth(QDate(2024, 3, 9), true), u"03/2024"_s);
 }
 
 TEST(FormatsDate, ParsesDayMonthYear)
@@ -211,30 +207,6 @@ TEST(FormatsDate, ConversionErrorCarriesTheText)
         EXPECT_EQ(e.message(), u"'32/13/2020' não é uma data válida"_s);
         EXPECT_STREQ(e.what(), "'32/13/2020' não é uma data válida");
     }
-}
-
-TEST(FormatsMonth, ParsesStoredAndScreenMonths)
-{
-    EXPECT_EQ(pcp::parseMonth(u"200412"_s), QDate(2004, 12, 1));
-    EXPECT_EQ(pcp::parseMonth(u"200401"_s), QDate(2004, 1, 1));
-    for (const QString& bad : {u"200413"_s, u"200400"_s, u"20041"_s, u"2004a1"_s, u"2004011"_s,
-                               u"000001"_s, QString()})
-        EXPECT_FALSE(pcp::parseMonth(bad).has_value()) << bad.toStdString();
-
-    const std::pair<QString, std::optional<QString>> screens[] = {
-        {u"032024"_s, u"202403"_s},
-        {u"03/2024"_s, u"202403"_s},
-        {u"12/1999"_s, u"199912"_s},
-        {u"132024"_s, std::nullopt},
-        {u"00/2024"_s, std::nullopt},
-        {u"3/2024"_s, std::nullopt},
-        {u"03-2024"_s, std::nullopt},
-        {u"202403"_s, std::nullopt},  // a stored month is not a screen month
-        {u"0320245"_s, std::nullopt},
-        {QString(), std::nullopt},
-    };
-    for (const auto& [text, expected] : screens)
-        EXPECT_EQ(pcp::monthFromScreen(text), expected) << text.toStdString();
 }
 
 // ---- numbers ---------------------------------------------------------------

@@ -541,7 +541,7 @@ TEST_F(BaixaInterrompida, KilledRunLeavesEachDocumentWholeOrAsItWas)
             StderrMessages mensagens;
             MessageServiceScope escopo(mensagens);
             auto proprio = Store::openCompany(tmp.path(), catalogo());
-            BaixaEstoqueMateriaPrima(*proprio, parametros(), [&](int feitos, int) {
+            BaixaEstoqueMateriaPrima(*proprio, contexto, parametros(), [&](int feitos, int) {
                 if (write(canal[1], &feitos, sizeof feitos) != sizeof feitos)
                     _exit(3);
             });

@@ -215,18 +215,6 @@ TEST_F(CustoMedioTest, ValuesInDateOrderWhereverTheItemsLie)
     }
 }
 
-TEST_F(CustoMedioTest, TheTextEntryRefusesAMonthThatIsNotMonthAndYear)
-{
-    saldo(u"200501"_s, 3);
-    for (const QString& mes : {u"132005"_s, u"200501"_s, u"1/2005"_s, u"0120051"_s, u"010000"_s}) {
-        script.expect(u"Mes/Ano invalido: "_s + mes);
-        EXPECT_FALSE(AtualizaCustoMedio(*store, mes, 100, 100).executado) << mes.toStdString();
-    }
-    EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 3);
-    EXPECT_TRUE(AtualizaCustoMedio(*store, u"01/2005"_s, 100, 100).executado);
-    EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 0);
-}
-
 // Installation variants: refused periods and ignored items.
 struct VarianteCusto {
     int fat;

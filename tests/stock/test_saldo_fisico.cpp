@@ -108,19 +108,6 @@ TEST_F(SaldoFisicoTest, ReportsItemsWithoutHeaderOrHistoryAfterWriting)
     EXPECT_EQ(saldoDe(u"200501"_s)->fisico, 4);
 }
 
-// The batch command still gives the month as text and leaves the branch to
-// the session.
-TEST_F(SaldoFisicoTest, TheTextEntryRefusesAMonthThatIsNotYearAndMonth)
-{
-    for (const QString& mes : {u"200513"_s, u"2005-1"_s, u"200500"_s, u"000012"_s, QString()}) {
-        script.expect(u"Mes/Ano invalido: "_s + mes);
-        EXPECT_FALSE(AtualizaSaldoFisico(*store, mes, 100, {}, 1, false)) << mes.toStdString();
-    }
-    EXPECT_EQ(sql(u"SELECT count(*) FROM Sldpr"_s).toInt(), 0);
-    EXPECT_TRUE(AtualizaSaldoFisico(*store, u"200501"_s, 100, {}, 1, false));
-    EXPECT_EQ(sql(u"SELECT count(*) FROM Sldpr WHERE Filial = 1"_s).toInt(), 1);
-}
-
 // Installation variants: which items count, which messages and progress appear.
 struct VarianteSaldo {
     int fat;

@@ -239,44 +239,6 @@ QDate toDate(const QString& text)
     throw ConversionError(u"'%1' não é uma data válida"_s.arg(text));
 }
 
-QString formatMonth(QDate date)
-{
-    return date.isValid() ? QString::asprintf("%04d%02d", date.year(), date.month()) : QString();
-}
-
-std::optional<QDate> parseMonth(const QString& yyyymm)
-{
-    if (yyyymm.size() != 6 || !isAsciiDigits(yyyymm))
-        return std::nullopt;
-    const QDate date(yyyymm.left(4).toInt(), yyyymm.mid(4).toInt(), 1);
-    if (!date.isValid())
-        return std::nullopt;
-    return date;
-}
-
-std::optional<QString> monthFromScreen(const QString& text)
-{
-    const QString t = text.trimmed();
-    QString month, year;
-    if (t.size() == 6) {
-        month = t.left(2), year = t.mid(2);
-    } else if (t.size() == 7 && t[2] == u'/') {
-        month = t.left(2), year = t.mid(3);
-    } else {
-        return std::nullopt;
-    }
-    if (!parseMonth(year + month))
-        return std::nullopt;
-    return year + month;
-}
-
-QString formatScreenMonth(QDate date, bool withSlash)
-{
-    if (!date.isValid())
-        return {};
-    return QString::asprintf(withSlash ? "%02d/%04d" : "%02d%04d", date.month(), date.year());
-}
-
 // ---- numbers ---------------------------------------------------------------
 
 double toNumber(const QString& text)

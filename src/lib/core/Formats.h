@@ -42,11 +42,6 @@ std::optional<QDate> parseDate(const QString& text);
 // The same, throwing ConversionError "'<text>' não é uma data válida".
 QDate toDate(const QString& text);
 
-QString formatMonth(QDate date);                        // "yyyymm"; empty for null
-std::optional<QDate> parseMonth(const QString& yyyymm);  // first day of that month
-// A month as screens take it, "MMYYYY" or "MM/YYYY", turned into "yyyymm".
-std::optional<QString> monthFromScreen(const QString& text);
-QString formatScreenMonth(QDate date, bool withSlash);  // "MMYYYY" or "MM/YYYY"
 
 // ---- numbers ---------------------------------------------------------------
 
