@@ -22,6 +22,7 @@ public:
     struct Bookmark {
         qint64 rowid = 0;
         bool valid() const { return rowid != 0; }
+        bool operator==(const Bookmark&) const = default;
     };
 
     TableCursor(std::shared_ptr<Store> store, const QString& table, QObject* parent = nullptr);

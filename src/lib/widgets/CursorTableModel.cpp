@@ -390,7 +390,7 @@ int CursorTableModel::ownRowOf(TableCursor::Bookmark mark)
         hold(k, rowsOf(std::move(records)));
     }
     const Row* r = rowAt(int(row));
-    return r && r->record.mark.rowid == mark.rowid ? int(row) : -1;
+    return r && r->record.mark == mark ? int(row) : -1;
 }
 
 void setUpGrid(QTableView& view, CursorTableModel& model)
