@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -135,6 +136,52 @@ namespace {
 
 bool isText(const QVariant& v) { return v.typeId() == QMetaType::QString; }
 
+// A typed text is read in the preferred form, else in the other accepted one.
+template <typename T>
+T parseEither(const QVariant& v, const QString& preferred, const QString& other)
+{
+    const QString s = v.toString().trimmed();
+    const T parsed = T::fromString(s, preferred);
+    return parsed.isValid() ? parsed : T::fromString(s, other);
+}
+
+// A date or time field's value: the native one given, else read from its text.
+template <typename T>
+T temporal(const FieldDef& f, const QVariant& value, const std::optional<T>& native, const QString& preferred,
+           const QString& other, const QString& what)
+{
+    const T t = native ? *native : parseEither<T>(value, preferred, other);
+    if (!t.isValid())
+        badValue(f, value.toString(), what);
+    return t;
+}
+
+// A date is also read from the text of any value that is not a date.
+std::optional<QDate> nativeDate(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().date();
+    return std::nullopt;
+}
+
+std::optional<QTime> nativeTime(const QVariant& v)
+{
+    if (isText(v))
+        return std::nullopt;
+    return v.typeId() == QMetaType::QTime ? v.toTime() : QTime();
+}
+
+std::optional<QDateTime> nativeDateTime(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return QDateTime(v.toDate(), QTime(0, 0));
+    if (isText(v))
+        return std::nullopt;
+    return v.typeId() == QMetaType::QDateTime ? v.toDateTime() : QDateTime();
+}
+
 qint64 toInteger(const FieldDef& f, const QVariant& v)
 {
     if (isText(v)) {
@@ -218,48 +265,13 @@ QVariant coerceForField(const FieldDef& f, const QVariant& value)
         }
         return toInteger(f, value) != 0;
     }
-    case FieldType::Date: {
-        QDate d;
-        if (value.typeId() == QMetaType::QDate)
-            d = value.toDate();
-        else if (value.typeId() == QMetaType::QDateTime)
-            d = value.toDateTime().date();
-        else {
-            const QString s = value.toString().trimmed();
-            d = QDate::fromString(s, u"dd/MM/yyyy"_s);
-            if (!d.isValid())
-                d = QDate::fromString(s, u"yyyy-MM-dd"_s);
-        }
-        if (!d.isValid())
-            badValue(f, value.toString(), u"uma data válida"_s);
-        return d;
-    }
-    case FieldType::Time: {
-        QTime t = value.typeId() == QMetaType::QTime ? value.toTime() : QTime();
-        if (isText(value)) {
-            const QString s = value.toString().trimmed();
-            t = QTime::fromString(s, u"HH:mm:ss"_s);
-            if (!t.isValid())
-                t = QTime::fromString(s, u"HH:mm"_s);
-        }
-        if (!t.isValid())
-            badValue(f, value.toString(), u"uma hora válida"_s);
-        return t;
-    }
-    case FieldType::DateTime: {
-        QDateTime dt = value.typeId() == QMetaType::QDateTime ? value.toDateTime() : QDateTime();
-        if (value.typeId() == QMetaType::QDate)
-            dt = QDateTime(value.toDate(), QTime(0, 0));
-        if (isText(value)) {
-            const QString s = value.toString().trimmed();
-            dt = QDateTime::fromString(s, u"dd/MM/yyyy HH:mm:ss"_s);
-            if (!dt.isValid())
-                dt = QDateTime::fromString(s, u"yyyy-MM-dd HH:mm:ss"_s);
-        }
-        if (!dt.isValid())
-            badValue(f, value.toString(), u"uma data e hora válidas"_s);
-        return dt;
-    }
+    case FieldType::Date:
+        return temporal(f, value, nativeDate(value), u"dd/MM/yyyy"_s, u"yyyy-MM-dd"_s, u"uma data válida"_s);
+    case FieldType::Time:
+        return temporal(f, value, nativeTime(value), u"HH:mm:ss"_s, u"HH:mm"_s, u"uma hora válida"_s);
+    case FieldType::DateTime:
+        return temporal(f, value, nativeDateTime(value), u"dd/MM/yyyy HH:mm:ss"_s, u"yyyy-MM-dd HH:mm:ss"_s,
+                        u"uma data e hora válidas"_s);
     case FieldType::Blob: return value.toByteArray();
     }
     return value;
