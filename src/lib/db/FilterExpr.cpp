@@ -105,24 +105,18 @@ private:
         return tok_.kind == Token::Name && tok_.text.compare(QStringView(w), Qt::CaseInsensitive) == 0;
     }
 
-    QString orExpr()
+    // Left-associative chain of `operand word operand ...`, each link bracketed.
+    QString chain(const char16_t* word, const QString& sqlOp, QString (Parser::*operand)())
     {
-        QString s = andExpr();
-        while (isWord(u"or")) {
+        QString s = (this->*operand)();
+        while (isWord(word)) {
             advance();
-            s = u"("_s + s + u" OR "_s + andExpr() + u")"_s;
+            s = u"("_s + s + sqlOp + (this->*operand)() + u")"_s;
         }
         return s;
     }
-    QString andExpr()
-    {
-        QString s = notExpr();
-        while (isWord(u"and")) {
-            advance();
-            s = u"("_s + s + u" AND "_s + notExpr() + u")"_s;
-        }
-        return s;
-    }
+    QString orExpr() { return chain(u"or", u" OR "_s, &Parser::andExpr); }
+    QString andExpr() { return chain(u"and", u" AND "_s, &Parser::notExpr); }
     QString notExpr()
     {
         if (isWord(u"not")) {
