@@ -354,6 +354,13 @@ void TableCursor::showPage(std::vector<Row> rows, int pos)
     emit scrolled();
 }
 
+void TableCursor::showPageEndingAt(std::vector<Row> backwards)
+{
+    std::reverse(backwards.begin(), backwards.end());
+    const int pos = int(backwards.size()) - 1;
+    showPage(std::move(backwards), pos);
+}
+
 void TableCursor::setEmpty()
 {
     buffer_.clear();
@@ -375,56 +382,41 @@ void TableCursor::last()
     requireActive();
     checkBrowse();
     auto rows = query(baseWhere(), false, kPage);
-    std::reverse(rows.begin(), rows.end());
-    const int pos = int(rows.size()) - 1;
-    showPage(std::move(rows), pos);
+    showPageEndingAt(std::move(rows));
     eof_ = true;
 }
 
-void TableCursor::next()
-{
-    requireActive();
-    checkBrowse();
-    if (buffer_.empty()) {
-        eof_ = true;
-        return;
-    }
-    if (pos_ + 1 < int(buffer_.size())) {
-        ++pos_;
-        bof_ = false;
-        emit scrolled();
-        return;
-    }
-    auto rows = fetchFrom(orderValues(buffer_.back()), true, false, kPage);
-    if (rows.empty()) {
-        eof_ = true;
-        return;
-    }
-    showPage(std::move(rows), 0);
-}
+void TableCursor::next() { step(true); }
 
-void TableCursor::prior()
+void TableCursor::prior() { step(false); }
+
+// One row on within the page, or the neighbouring page fetched; at the end the
+// cursor stays put and raises eof (bof going back).
+void TableCursor::step(bool forward)
 {
     requireActive();
     checkBrowse();
+    bool& edge = forward ? eof_ : bof_;
     if (buffer_.empty()) {
-        bof_ = true;
+        edge = true;
         return;
     }
-    if (pos_ > 0) {
-        --pos_;
-        eof_ = false;
+    const int to = pos_ + (forward ? 1 : -1);
+    if (to >= 0 && to < int(buffer_.size())) {
+        pos_ = to;
+        (forward ? bof_ : eof_) = false;
         emit scrolled();
         return;
     }
-    auto rows = fetchFrom(orderValues(buffer_.front()), false, false, kPage);
+    auto rows = fetchFrom(orderValues(forward ? buffer_.back() : buffer_.front()), forward, false, kPage);
     if (rows.empty()) {
-        bof_ = true;
+        edge = true;
         return;
     }
-    std::reverse(rows.begin(), rows.end());
-    const int pos = int(rows.size()) - 1;
-    showPage(std::move(rows), pos);
+    if (forward)
+        showPage(std::move(rows), 0);
+    else
+        showPageEndingAt(std::move(rows));
 }
 
 qint64 TableCursor::count(const Where& where) const
@@ -739,9 +731,7 @@ void TableCursor::showNeighbourOf(const Row& gone)
         return;
     }
     rows = fetchFrom(key, false, false, kPage);
-    std::reverse(rows.begin(), rows.end());
-    const int pos = int(rows.size()) - 1;
-    showPage(std::move(rows), pos);
+    showPageEndingAt(std::move(rows));
     eof_ = true;
 }
 

@@ -163,7 +163,10 @@ private:
     static std::vector<Record> toRecords(std::vector<Row> rows);
     Row rowOf(const Record& record) const;
     Where matching(const QStringList& fields, const QVariantList& values, bool caseInsensitive) const;
+    void step(bool forward);
     void showPage(std::vector<Row> rows, int pos);
+    // Rows fetched walking backwards from a point: shown in order, on the last one.
+    void showPageEndingAt(std::vector<Row> backwards);
     void showNeighbourOf(const Row& gone);
     void setEmpty();
     void masterScrolled();
