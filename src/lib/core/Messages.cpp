@@ -10,16 +10,32 @@ namespace {
 StderrMessages defaultService;
 MessageService* current = nullptr;
 
+// Each icon's word in the log and its standard caption (none for no icon).
+struct IconTexts {
+    MsgIcon icon;
+    const char16_t* name;
+    const char16_t* caption;
+};
+const IconTexts kIconTexts[] = {
+    {MsgIcon::None, u"nenhum", nullptr},
+    {MsgIcon::Information, u"informacao", u"Informação"},
+    {MsgIcon::Warning, u"aviso", u"Aviso"},
+    {MsgIcon::Error, u"erro", u"Erro"},
+    {MsgIcon::Question, u"pergunta", u"Confirmação"},
+};
+
+const IconTexts* textsOf(MsgIcon icon)
+{
+    for (const IconTexts& t : kIconTexts)
+        if (t.icon == icon)
+            return &t;
+    return nullptr;
+}
+
 QString iconName(MsgIcon icon)
 {
-    switch (icon) {
-    case MsgIcon::None: return u"nenhum"_s;
-    case MsgIcon::Information: return u"informacao"_s;
-    case MsgIcon::Warning: return u"aviso"_s;
-    case MsgIcon::Error: return u"erro"_s;
-    case MsgIcon::Question: return u"pergunta"_s;
-    }
-    return {};
+    const IconTexts* t = textsOf(icon);
+    return t ? QString::fromUtf16(t->name) : QString();
 }
 
 MsgAnswer firstAnswer(MsgButtons buttons)
@@ -62,14 +78,8 @@ MessageServiceScope::~MessageServiceScope() { current = previous_; }
 
 QString standardCaption(MsgIcon icon)
 {
-    switch (icon) {
-    case MsgIcon::Information: return u"Informação"_s;
-    case MsgIcon::Warning: return u"Aviso"_s;
-    case MsgIcon::Error: return u"Erro"_s;
-    case MsgIcon::Question: return u"Confirmação"_s;
-    case MsgIcon::None: break;
-    }
-    return u"Velumar32"_s;
+    const IconTexts* t = textsOf(icon);
+    return t && t->caption ? QString::fromUtf16(t->caption) : u"Velumar32"_s;
 }
 
 QString describe(const Message& m)
