@@ -16,6 +16,8 @@
 #include <QWidget>
 #include <exception>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,39 +28,39 @@ using scenario::Want;
 
 namespace {
 
+// A folded script word to its value; a word not in the table is the fallback.
+template <typename E>
+E wordValue(const QString& folded, std::initializer_list<std::pair<const char16_t*, E>> table, E fallback)
+{
+    for (const auto& [word, value] : table)
+        if (folded == QStringView(word))
+            return value;
+    return fallback;
+}
+
 MsgAnswer answerOf(const QString& folded)
 {
-    if (folded == u"cancelar"_s)
-        return MsgAnswer::Cancel;
-    if (folded == u"sim"_s)
-        return MsgAnswer::Yes;
-    if (folded == u"nao"_s)
-        return MsgAnswer::No;
-    return MsgAnswer::Ok;
+    return wordValue(folded, {{u"cancelar", MsgAnswer::Cancel}, {u"sim", MsgAnswer::Yes}, {u"nao", MsgAnswer::No}},
+                     MsgAnswer::Ok);
 }
 
 MsgIcon iconOf(const QString& folded)
 {
-    if (folded == u"nenhum"_s)
-        return MsgIcon::None;
-    if (folded == u"aviso"_s)
-        return MsgIcon::Warning;
-    if (folded == u"erro"_s)
-        return MsgIcon::Error;
-    if (folded == u"pergunta"_s)
-        return MsgIcon::Question;
-    return MsgIcon::Information;
+    return wordValue(folded,
+                     {{u"nenhum", MsgIcon::None},
+                      {u"aviso", MsgIcon::Warning},
+                      {u"erro", MsgIcon::Error},
+                      {u"pergunta", MsgIcon::Question}},
+                     MsgIcon::Information);
 }
 
 MsgButtons buttonsOf(const QString& folded)
 {
-    if (folded == u"okcancelar"_s)
-        return MsgButtons::OkCancel;
-    if (folded == u"simnao"_s)
-        return MsgButtons::YesNo;
-    if (folded == u"simnaocancelar"_s)
-        return MsgButtons::YesNoCancel;
-    return MsgButtons::Ok;
+    return wordValue(folded,
+                     {{u"okcancelar", MsgButtons::OkCancel},
+                      {u"simnao", MsgButtons::YesNo},
+                      {u"simnaocancelar", MsgButtons::YesNoCancel}},
+                     MsgButtons::Ok);
 }
 
 // The failures `after` has that `before` had not (the service only adds

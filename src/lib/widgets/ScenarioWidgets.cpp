@@ -263,29 +263,37 @@ void activate(QWidget* w)
     }
 }
 
+template <typename Edit>
+void requireWritable(Edit* edit, const QString& key)
+{
+    if (edit->isReadOnly())
+        fail(u"\"%1\" é somente leitura"_s.arg(key));
+}
+
+// A text control filled as a user would: focused, all selected, typed over.
+template <typename Edit>
+void typeOver(Edit* edit, const QString& key, const QString& value)
+{
+    requireWritable(edit, key);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    clearAndType(edit, value);
+}
+
 void fill(QWidget* w, const QString& key, const QString& value)
 {
     requireUsable(w, key);
     activate(w);
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->isReadOnly())
-            fail(u"\"%1\" é somente leitura"_s.arg(key));
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->selectAll();
-        clearAndType(edit, value);
+        typeOver(edit, key, value);
     } else if (auto* dates = qobject_cast<QDateTimeEdit*>(w)) {
-        if (dates->isReadOnly())
-            fail(u"\"%1\" é somente leitura"_s.arg(key));
+        requireWritable(dates, key);
         // Typed section by section from the first one, as after clicking into it.
         dates->setFocus(Qt::OtherFocusReason);
         dates->setSelectedSection(dates->sectionAt(0));
         typeText(dates, value);
     } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {
-        if (spin->isReadOnly())
-            fail(u"\"%1\" é somente leitura"_s.arg(key));
-        spin->setFocus(Qt::OtherFocusReason);
-        spin->selectAll();
-        clearAndType(spin, value);
+        typeOver(spin, key, value);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->setFocus(Qt::OtherFocusReason);
         if (combo->isEditable()) {
@@ -304,17 +312,9 @@ void fill(QWidget* w, const QString& key, const QString& value)
         Q_EMIT combo->activated(index);
         Q_EMIT combo->textActivated(combo->itemText(index));
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
-        if (plain->isReadOnly())
-            fail(u"\"%1\" é somente leitura"_s.arg(key));
-        plain->setFocus(Qt::OtherFocusReason);
-        plain->selectAll();
-        clearAndType(plain, value);
+        typeOver(plain, key, value);
     } else if (auto* rich = qobject_cast<QTextEdit*>(w)) {
-        if (rich->isReadOnly())
-            fail(u"\"%1\" é somente leitura"_s.arg(key));
-        rich->setFocus(Qt::OtherFocusReason);
-        rich->selectAll();
-        clearAndType(rich, value);
+        typeOver(rich, key, value);
     } else if (auto* check = qobject_cast<QAbstractButton*>(w); check && check->isCheckable()) {
         const std::optional<bool> want = yesNo(value);
         if (!want)
