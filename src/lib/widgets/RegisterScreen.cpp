@@ -377,6 +377,13 @@ bool RegisterScreen::runAtomically(const std::function<bool()>& action)
 
 // ---- the buttons ---------------------------------------------------------------------
 
+bool RegisterScreen::cancelUnless(bool ok)
+{
+    if (!ok)
+        table_->cancel();
+    return ok;
+}
+
 void RegisterScreen::btIncluirClick()
 {
     if (editing() || !table_ || !table_->active())
@@ -392,15 +399,11 @@ void RegisterScreen::btIncluirClick()
             table_->cancel();  // a value the new record cannot take: drop it, then report
             throw;
         }
-        if (!filled) {
-            table_->cancel();
+        if (!cancelUnless(filled))
             return;
-        }
         if (insertStyle_ == InsertStyle::PostThenEdit) {
-            if (!GravaRegistro(*table_)) {
-                table_->cancel();
+            if (!cancelUnless(GravaRegistro(*table_)))
                 return;
-            }
             if (!EditaRegistro(*table_)) {
                 refreshGrid();
                 return;
@@ -417,10 +420,8 @@ void RegisterScreen::btAlterarClick()
     guarded([&] {
         if (!EditaRegistro(*table_))
             return;
-        if (!prepareEdit(*table_)) {
-            table_->cancel();
+        if (!cancelUnless(prepareEdit(*table_)))
             return;
-        }
         enterEntry(u"A"_s);
     });
 }

@@ -169,6 +169,8 @@ private:
     void selectGridRow(int row);
     void showList();
     bool hasRecord() const;
+    // Passes `ok` on; a false one first drops the record being inserted or edited.
+    bool cancelUnless(bool ok);
     void applyFieldAccess();
     void focusFirstField();
 
