@@ -185,24 +185,23 @@ const std::vector<Comprador>& compradores()
 // Purchase prices follow the month (reais of the catalogue's last cost).
 const double kFatorPreco[kMeses] = {0.96, 0.98, 1.00, 1.03, 1.05};
 
-double litros(const QString& tamanho)
+// A can of a size: litres it holds and cans produced at a time.
+struct Lata {
+    double litros;
+    int lote;
+};
+
+Lata lata(const QString& tamanho)
 {
     if (tamanho == u"18L"_s)
-        return 18;
+        return {18, 10};
     if (tamanho == u"3,6L"_s)
-        return 3.6;
-    return 0.9;
+        return {3.6, 12};
+    return {0.9, 24};
 }
 
-// Cans produced at a time, by size.
-int loteLatas(const QString& tamanho)
-{
-    if (tamanho == u"18L"_s)
-        return 10;
-    if (tamanho == u"3,6L"_s)
-        return 12;
-    return 24;
-}
+double litros(const QString& tamanho) { return lata(tamanho).litros; }
+int loteLatas(const QString& tamanho) { return lata(tamanho).lote; }
 
 // The packaging a paint of a size goes in.
 int embalagem(int produto, const QString& tamanho)
@@ -495,6 +494,17 @@ private:
         }
     }
 
+    // The month-end count's adjustment of one product.
+    void ajusteInventario(int m, int historico, int codigo, double quantidade)
+    {
+        Documento& ajuste = novo(kInterna, kPropria, dia(m, 28), historico);
+        ajuste.observacao = u"INVENTARIO MENSAL"_s;
+        Item it;
+        it.produto = codigo;
+        it.quantidade = quantidade;
+        ajuste.itens.push_back(it);
+    }
+
     void especiais(int m)
     {
         switch (m) {
@@ -541,18 +551,8 @@ private:
             it.naoAtualiza = true;
             futura.itens.push_back(it);
             // month-end count: solvent lost to evaporation, a bag of filler found
-            Documento& perda = novo(kInterna, kPropria, dia(m, 28), Hist::AjusteSaida);
-            perda.observacao = u"INVENTARIO MENSAL"_s;
-            Item xilol;
-            xilol.produto = 1202;
-            xilol.quantidade = 12.5;
-            perda.itens.push_back(xilol);
-            Documento& sobra = novo(kInterna, kPropria, dia(m, 28), Hist::AjusteEntrada);
-            sobra.observacao = u"INVENTARIO MENSAL"_s;
-            Item carbonato;
-            carbonato.produto = 1102;
-            carbonato.quantidade = 25;
-            sobra.itens.push_back(carbonato);
+            ajusteInventario(m, Hist::AjusteSaida, 1202, 12.5);
+            ajusteInventario(m, Hist::AjusteEntrada, 1102, 25);
             break;
         }
         case 4: {
