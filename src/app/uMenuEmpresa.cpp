@@ -1,11 +1,11 @@
 #include "uMenuEmpresa.h"
 
+#include "BotoesConfirma.h"
 #include "Empresas.h"
 #include "FieldEdit.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -41,21 +41,13 @@ TfoMenuEmpresa::TfoMenuEmpresa(QWidget* parent) : QWidget(parent)
     connect(find, &QAction::triggered, this, &TfoMenuEmpresa::localiza);
     connect(DBGrid1, &QTableWidget::cellDoubleClicked, this, &TfoMenuEmpresa::escolhida);
 
-    Button1 = new QPushButton(u"OK"_s, this);
-    Button1->setObjectName(u"Button1"_s);
-    Button1->setDefault(true);
-    Button2 = new QPushButton(u"Sair"_s, this);
-    Button2->setObjectName(u"Button2"_s);
-    connect(Button1, &QPushButton::clicked, this, &TfoMenuEmpresa::escolhida);
-    connect(Button2, &QPushButton::clicked, this, &TfoMenuEmpresa::sair);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    const BotoesConfirma buttons = botoesConfirma(this, u"Button1"_s, u"Button2"_s, u"Sair"_s,
+                                                  &TfoMenuEmpresa::escolhida, &TfoMenuEmpresa::sair);
+    Button1 = buttons.ok;
+    Button2 = buttons.saida;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DBGrid1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.linha);
     DBGrid1->installEventFilter(this);
     EnterMovesFocus::install(this);
 }

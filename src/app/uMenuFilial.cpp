@@ -1,10 +1,10 @@
 #include "uMenuFilial.h"
 
+#include "BotoesConfirma.h"
 #include "FieldEdit.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -26,21 +26,14 @@ TMenuFilial::TMenuFilial(QWidget* parent) : QWidget(parent)
     ComboBox1->setEditable(false);
     ComboBox1->setMinimumWidth(260);
     label->setBuddy(ComboBox1);
-    BotaoOK = new QPushButton(u"OK"_s, this);
-    BotaoOK->setObjectName(u"BotaoOK"_s);
-    BotaoOK->setDefault(true);
-    BotaoSair = new QPushButton(u"Sair"_s, this);
-    BotaoSair->setObjectName(u"BotaoSair"_s);
-    connect(BotaoOK, &QPushButton::clicked, this, &TMenuFilial::ok);
-    connect(BotaoSair, &QPushButton::clicked, this, &TMenuFilial::sair);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BotaoOK);
-    buttons->addWidget(BotaoSair);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(ComboBox1);
-    layout->addLayout(buttons);
+    const BotoesConfirma buttons =
+        botoesConfirma(this, u"BotaoOK"_s, u"BotaoSair"_s, u"Sair"_s, &TMenuFilial::ok, &TMenuFilial::sair);
+    BotaoOK = buttons.ok;
+    BotaoSair = buttons.saida;
+    layout->addLayout(buttons.linha);
     EnterMovesFocus::install(this);
 }
 

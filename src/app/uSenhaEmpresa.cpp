@@ -1,6 +1,7 @@
 #include "uSenhaEmpresa.h"
 
-#include <QHBoxLayout>
+#include "BotoesConfirma.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,22 +21,13 @@ TfoSenhaEmpresa::TfoSenhaEmpresa(QWidget* parent) : QDialog(parent)
     MaskEdit1->setObjectName(u"MaskEdit1"_s);
     MaskEdit1->setEchoMode(QLineEdit::Password);
     label->setBuddy(MaskEdit1);
-    auto* ok = new QPushButton(u"OK"_s, this);
-    ok->setObjectName(u"BitBtn1"_s);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(u"Cancelar"_s, this);
-    cancel->setObjectName(u"BitBtn2"_s);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const BotoesConfirma buttons =
+        botoesConfirma(this, u"BitBtn1"_s, u"BitBtn2"_s, u"Cancelar"_s, &QDialog::accept, &QDialog::reject);
     connect(MaskEdit1, &QLineEdit::returnPressed, this, &QDialog::accept);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(MaskEdit1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.linha);
 }
 
 QString TfoSenhaEmpresa::pergunta()
