@@ -418,11 +418,8 @@ void RegisterScreen::btAlterarClick()
     if (editing() || !hasRecord())
         return;
     guarded([&] {
-        if (!EditaRegistro(*table_))
-            return;
-        if (!cancelUnless(prepareEdit(*table_)))
-            return;
-        enterEntry(u"A"_s);
+        if (EditaRegistro(*table_) && cancelUnless(prepareEdit(*table_)))
+            enterEntry(u"A"_s);
     });
 }
 
