@@ -661,7 +661,7 @@ TEST_F(BaixaTela, APeriodWithoutSalesSaysSoOnTheScreenAndTheMenu)
         confere lbResultado "nada a processar"
         confere-sql "select count(*) from Notas where Tipo_Nota = 3" "0"
     )S"_s);
-    EXPECT_EQ(barra, u"nada a processar"_s);
+    EXPECT_EQ(barra, u"Baixa Estoque Materia Prima: nada a processar"_s);
 }
 
 TEST_F(BaixaTela, EnterMovesThroughTheFieldsToOk)
