@@ -591,7 +591,7 @@ TEST_F(BaixaInterrompida, KilledRunLeavesEachDocumentWholeOrAsItWas)
     ASSERT_GT(feitos, 0);
 
     abre();
-    EXPECT_EQ(sql(u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
+    EXPECT_EQ(db().integrityCheck(), u"ok"_s);
     int novas = 0, antigas = 0;
     for (int n = 1; n <= kNotas; ++n) {
         const QList<ItemBaixa> itens = itensBaixa(n, data(n));
