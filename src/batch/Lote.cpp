@@ -120,7 +120,7 @@ Execucao saldoFisico(const LinhaLote& l)
     return {{}, [=](TDMFilial& filial, const Contexto& c, Saidas& s) {
                 const ResultadoSaldoFisico r =
                     AtualizaSaldoFisico(filial.store(), c.estoque(), mes, produto, tamanho, deposito, qtdFis,
-                                        [&](const QString& t) { s.andamento(t); });
+                                        [&](const QString& t) { s.andamento(u"Andamento: "_s + t); });
                 s.andamento(u"Saldo físico atualizado: produto %1, mês %2, %3 itens"_s.arg(produto)
                                 .arg(mes.anoMes())
                                 .arg(r.itens),
@@ -181,7 +181,10 @@ Execucao custoMedio(const LinhaLote& l)
     return {permite, [=](TDMFilial& filial, const Contexto& c, Saidas& s) {
                 if (!DataProcessamentoOk(u"ESTOQUE"_s, mes.primeiroDia(), filial))
                     return int(LoteFalhou);
-                const AndamentoEstoque andamento = [&](const QString& t) { s.andamento(t); };
+                // the engine's lines carry no label: they get the one the screen's
+                // progress line shows; the product label comes labelled
+                const AndamentoEstoque andamento = [&](const QString& t) { s.andamento(u"Andamento: "_s + t); };
+                const AndamentoEstoque produto = [&](const QString& t) { s.andamento(t); };
                 const int mostradas = s.mensagens.total();
                 const auto naoExecutado = [&] {
                     if (s.mensagens.total() == mostradas)  // the engine skipped the month without a word
@@ -195,7 +198,7 @@ Execucao custoMedio(const LinhaLote& l)
                     // another workstation holds: it is skipped and counted.
                     const ResultadoClassificacao r = AtualizaCustoMedioPorClassificacao(
                         filial.storePtr(), c.estoque(), mes, sel.classIni, sel.classFim, {}, andamento,
-                        andamento);
+                        produto);
                     if (!r.executado)
                         return naoExecutado();
                     s.andamento(u"Custo médio atualizado: %1 produtos, %2 saldos, %3 itens"_s.arg(r.produtos)
@@ -209,7 +212,7 @@ Execucao custoMedio(const LinhaLote& l)
                     return int(LoteOk);
                 }
                 const ResultadoCustoMedio r =
-                    AtualizaCustoMedio(filial.store(), c.estoque(), mes, sel.de, sel.ate, andamento);
+                    AtualizaCustoMedio(filial.store(), c.estoque(), mes, sel.de, sel.ate, produto);
                 if (!r.executado)
                     return naoExecutado();
                 s.andamento(u"Custo médio atualizado: %1 saldos, %2 itens"_s.arg(r.saldos).arg(r.itens), true);

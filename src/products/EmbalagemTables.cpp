@@ -1,14 +1,12 @@
 #include "EmbalagemTables.h"
 
 #include "Database.h"
+#include "DbError.h"
+#include "NextNumber.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace pcp {
-
-namespace {
-constexpr int largestCode = 32767;  // Codigo is a 16-bit integer
-}
 
 TableDef embalageTable()
 {
@@ -40,10 +38,13 @@ void declarePackagingTables(Catalog& catalog)
 
 std::optional<int> nextPackagingCode(Database& db)
 {
-    const qint64 highest = db.prepare(u"SELECT max(Codigo) FROM EMBALAGE"_s).scalar().toLongLong();
-    if (highest >= largestCode)
-        return std::nullopt;
-    return int(qMax<qint64>(highest, 0) + 1);
+    try {
+        return int(nextNumber(db, embalageTable(), u"Codigo"_s));
+    } catch (const DbError& e) {
+        if (e.kind() != DbErrorKind::Refused)
+            throw;
+        return std::nullopt;  // the 16-bit codes are used up
+    }
 }
 
 bool productHasPackaging(Database& db, qint64 codReduz, qint64 codigo)

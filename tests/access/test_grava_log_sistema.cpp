@@ -63,7 +63,7 @@ TEST_F(GravaLogSistemaTest, SameSecondRowsStayApartAndVocabularyGrowsOnce)
     grava(maio, u"FoCadastroCliFor"_s, u"A"_s, u""_s, u""_s);
     EXPECT_EQ(linhas(u"SELECT AutoInc, Usuario FROM LogSys_05_2024 ORDER BY AutoInc"_s),
               (QStringList{u"1|ANA"_s, u"2|ANA"_s, u"3|ANA"_s, u"4|Nenhum"_s}));
-    EXPECT_EQ(linhas(u"SELECT Tipo, Campo FROM LogSys_Tipos ORDER BY rowid"_s),
+    EXPECT_EQ(linhas(u"SELECT Tipo, Campo FROM LogSys_Tipos ORDER BY _rowid_"_s),
               (QStringList{u"J|FoCadastroCliFor"_s, u"A|Editar"_s, u"T|Clifor"_s, u"A|Acesso"_s}));
 }
 

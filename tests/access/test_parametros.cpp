@@ -41,7 +41,7 @@ protected:
     {
         store->db()
             .prepare(u"INSERT INTO ParametrosEmpresa (Filial, CodParametro, NomeParametro, ValorStr, ValorBoolean) "
-                     "VALUES (?1, ?2, ?3, ?4, ?5)"_s)
+                     "VALUES (?, ?, ?, ?, ?)"_s)
             .bindList({filial, codigo, nome, texto, logico ? 1 : 0})
             .run();
     }
@@ -108,7 +108,7 @@ protected:
     }
     qint64 ultima(int filial)
     {
-        return db().prepare(u"SELECT UltimaFormula FROM Pcpcfg WHERE Filial = ?1"_s).bindList({filial}).scalar().toLongLong();
+        return db().prepare(u"SELECT UltimaFormula FROM Pcpcfg WHERE Filial = ?"_s).bindList({filial}).scalar().toLongLong();
     }
     // Runs the screen modally; `acao` answers it once it is shown.
     void executa(const std::function<void(TfoParametrizacao&)>& acao)

@@ -107,4 +107,15 @@ TEST_F(SenhaTeclado, EnterOnAFocusedCancelarCancels)
     }));
 }
 
+// With the user panel shown the three boxes stand in one column, as one form.
+TEST_F(SenhaTeclado, TheThreeBoxesShareTheirLeftEdge)
+{
+    verifica(58, [&](TFormSenha& d) {
+        ASSERT_TRUE(d.Panel1->isVisible());
+        const int senha = d.EdSenha->mapTo(&d, QPoint()).x();
+        EXPECT_EQ(d.edUsuario->mapTo(&d, QPoint()).x(), senha);
+        EXPECT_EQ(d.edSenhaUsu->mapTo(&d, QPoint()).x(), senha);
+    });
+}
+
 }  // namespace

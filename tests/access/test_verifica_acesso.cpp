@@ -81,7 +81,7 @@ protected:
     void codigo(int n, const QString& senha, const QString& infUsuario)
     {
         store->db()
-            .prepare(u"INSERT INTO Acesso (Codigo, Conteudo, Descricao, Inf_Usuario) VALUES (?1, ?2, ?3, ?4)"_s)
+            .prepare(u"INSERT INTO Acesso (Codigo, Conteudo, Descricao, Inf_Usuario) VALUES (?, ?, ?, ?)"_s)
             .bindList({n, senha, u"Codigo %1"_s.arg(n), infUsuario})
             .run();
     }

@@ -136,6 +136,21 @@ TEST_F(Startup, ACompanyPasswordInAnotherCaseIsRefused)
     EXPECT_TRUE(sessao().DiretorioEmpresa.isEmpty());
 }
 
+// Enter in the company password acts as "OK": one Enter confirms it.
+TEST_F(Startup, OneEnterInTheCompanyPasswordConfirmsIt)
+{
+    start({{1, u"A"_s, 1, u"Sul2024"_s}, {2, u"B"_s, 1}});
+    roteiro(u"aguarda 100 ms\n"
+            "janela foMenuEmpresa\n"
+            "clica OK\n"
+            "preenche MaskEdit1 \"Sul2024\"\n"
+            "tecla Enter\n"
+            "aguarda 50 ms\n"
+            "janela MenuFilial\nclica BotaoOK\n"_s);
+    EXPECT_FALSE(app->finished());
+    EXPECT_EQ(sessao().NomeEmpresa, u"A"_s);
+}
+
 TEST_F(Startup, TwoBranchesOfTheSameNameChooseTheFirstRow)
 {
     start({{1, u"A"_s, 1, {}, {u"CENTRO"_s, u"Centro"_s, u"NORTE"_s}}});

@@ -270,6 +270,8 @@ TEST_F(Lote, CustoMedioWithoutARangeWalksTheClassificationsAsTheScreen)
     EXPECT_EQ(custoMedio(300), 0);  // level "02" lies past the end
     EXPECT_TRUE(andamento.endsWith(u"Custo médio atualizado: 2 produtos, 2 saldos, 2 itens\n"_s))
         << andamento.toStdString();
+    // the walk's lines are labelled as the screen labels them
+    EXPECT_TRUE(andamento.startsWith(u"Andamento: 01/001/0001/001/000001/100\n"_s)) << andamento.toStdString();
 
     EXPECT_EQ(lote({u"custo-medio"_s, u"--mes"_s, u"012005"_s}), LoteOk);  // every product
     EXPECT_EQ(custoMedio(300), 45);
@@ -321,6 +323,7 @@ TEST_F(Lote, SaldoFisicoPrintsTheBalanceAndCopiesItIntoTheProductWhenAsked)
     EXPECT_EQ(resultado, u"Mês: 200501\nProduto: 100\nTamanho: G\nDepósito: 2\nFisico: 1.231,5000\n"
                          "Fisico2: 0,0000\n"_s);
     EXPECT_EQ(saldoDe(u"200501"_s, 100, u"G"_s, 2)->fisico, 1231.5);
+    EXPECT_TRUE(andamento.startsWith(u"Andamento: 02/01/2005 "_s)) << andamento.toStdString();
     EXPECT_EQ(sql(u"SELECT QTD_FIS FROM Estproma"_s).toDouble(), 0);
     EXPECT_EQ(lote(base + QStringList{u"--atualiza-qtdfis"_s}), LoteOk);
     EXPECT_EQ(sql(u"SELECT QTD_FIS FROM Estproma"_s).toDouble(), 1231.5);

@@ -180,7 +180,7 @@ TEST_F(Locks, AWriterKilledMidTransactionLeavesAllOrNothing)
             }
         }
         auto reopened = Store::open(path, {test::itensTable()});
-        EXPECT_EQ(reopened->db().prepare(u"PRAGMA integrity_check"_s).scalar().toString(), u"ok"_s);
+        EXPECT_EQ(reopened->db().integrityCheck(), u"ok"_s);
         EXPECT_EQ(reopened->db().prepare(u"SELECT count(*) FROM Itens WHERE Filial = 9"_s).scalar().toInt(),
                   commit ? 2000 : 0);
     }

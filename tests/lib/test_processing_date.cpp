@@ -21,10 +21,10 @@ protected:
         auto& db = store->db();
         db.exec(u"DELETE FROM Filial; DELETE FROM Estoqcfg"_s);
         for (int f : {1, 2})  // branch 2 is closed much later and must not count
-            db.prepare(u"INSERT INTO Filial (Filial, NOME, DATAPROCES) VALUES (?1, 'F', ?2)"_s)
+            db.prepare(u"INSERT INTO Filial (Filial, NOME, DATAPROCES) VALUES (?, 'F', ?)"_s)
                 .bindList({f, f == 1 ? QVariant(filial) : QVariant(QDate(2099, 1, 1))})
                 .run();
-        db.prepare(u"INSERT INTO Estoqcfg (Filial, Data) VALUES (1, ?1), (2, '2099-01-01')"_s)
+        db.prepare(u"INSERT INTO Estoqcfg (Filial, Data) VALUES (1, ?), (2, '2099-01-01')"_s)
             .bindList({estoque.isValid() ? QVariant(estoque) : QVariant()})
             .run();
         dm->openBranchTables();

@@ -321,6 +321,32 @@ TEST_F(BaixaMateriaPrima, AStoreErrorHalfWayLeavesNoPartialDocument)
     EXPECT_FALSE(db().inTransaction());
 }
 
+// The run commits whole documents in short steps: with the shortest steps
+// every document is one, and between two steps another connection writes at
+// once (had the run held the write lock throughout, that write would wait for
+// it and fail after the busy wait).
+TEST_F(BaixaMateriaPrima, AnotherConnectionWritesBetweenTwoSteps)
+{
+    formula(u"ST 1"_s, {{501, 50}, {502, 50}});
+    for (int nota : {1, 2, 3})
+        venda(nota, kData, {{u"ST 1"_s, 10}});
+    contexto.passoMs = 0;
+    Database outra(db().path());
+    QList<int> vistos;
+    const ResultadoBaixa r = baixa(parametros(), [&](int feitos, int) {
+        EXPECT_FALSE(db().inTransaction());
+        Transaction tx(outra);
+        outra.prepare(u"UPDATE Estproma SET NOME1 = ? WHERE Cod_Reduz = 506"_s).bindList({feitos}).run();
+        tx.commit();
+        vistos << feitos;
+    });
+    EXPECT_EQ(vistos, (QList<int>{0, 1, 2, 3}));
+    EXPECT_EQ(r.passos, 3);
+    EXPECT_EQ(r.documentos, 3);
+    EXPECT_EQ(cabecalhosBaixa(), 3);
+    EXPECT_EQ(sql(u"SELECT NOME1 FROM Estproma WHERE Cod_Reduz = 506"_s).toString(), u"3"_s);
+}
+
 TEST_F(BaixaMateriaPrima, EveryFormulaStaysRightWhenTheRunMeetsHundredsOfThem)
 {
     // Each document names a formula met before and then one met for the
@@ -565,7 +591,7 @@ TEST_F(BaixaInterrompida, KilledRunLeavesEachDocumentWholeOrAsItWas)
     ASSERT_GT(feitos, 0);
 
     abre();
-    EXPECT_EQ(sql(u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
+    EXPECT_EQ(db().integrityCheck(), u"ok"_s);
     int novas = 0, antigas = 0;
     for (int n = 1; n <= kNotas; ++n) {
         const QList<ItemBaixa> itens = itensBaixa(n, data(n));
@@ -661,7 +687,7 @@ TEST_F(BaixaTela, APeriodWithoutSalesSaysSoOnTheScreenAndTheMenu)
         confere lbResultado "nada a processar"
         confere-sql "select count(*) from Notas where Tipo_Nota = 3" "0"
     )S"_s);
-    EXPECT_EQ(barra, u"nada a processar"_s);
+    EXPECT_EQ(barra, u"Baixa Estoque Materia Prima: nada a processar"_s);
 }
 
 TEST_F(BaixaTela, EnterMovesThroughTheFieldsToOk)

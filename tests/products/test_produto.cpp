@@ -39,7 +39,7 @@ protected:
     QStringList logDe(qint64 codigo)
     {
         return coluna(u"SELECT DataAlteracao || ' ' || Descricao FROM Sped_AlteraProduto "
-                      "WHERE Filial = 1 AND Cod_Reduz = ?1 ORDER BY DataAlteracao"_s,
+                      "WHERE Filial = 1 AND Cod_Reduz = ? ORDER BY DataAlteracao"_s,
                       {codigo});
     }
 

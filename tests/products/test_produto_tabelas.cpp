@@ -199,7 +199,7 @@ TEST_F(ProdutoTabelas, SizeCatalogueTakesTheLowestFreeCodeUpTo999)
         const qint64 linhas = c.ocupados.size() + (c.novo ? 1 : 0);
         EXPECT_EQ(sql(u"SELECT COUNT(*) FROM Tamanhos"_s).toLongLong(), linhas) << c.nome;
         if (c.novo) {
-            EXPECT_EQ(sql(u"SELECT Tamanho || '/' || Descricao FROM Tamanhos WHERE Codigo = ?1"_s, {*c.novo})
+            EXPECT_EQ(sql(u"SELECT Tamanho || '/' || Descricao FROM Tamanhos WHERE Codigo = ?"_s, {*c.novo})
                           .toString(),
                       c.tamanho + u"/"_s + c.tamanho)
                 << c.nome;

@@ -189,7 +189,7 @@ TEST_F(AtuCustoMedio, TheRunsCountGoesToTheMenusStatusBar)
             mensagem "Confirma atualizacao do custo medio" responde Sim
             clica btnOK
         )S"_s.arg(c.fim));
-        EXPECT_EQ(barra, c.contagem);
+        EXPECT_EQ(barra, u"Atualização do Custo Medio: "_s + c.contagem);
         EXPECT_FALSE(telaAberta());
         desvaloriza();
     }

@@ -101,7 +101,7 @@ TEST_F(FrameworkProcess, TheCountGoesToTheStatusLineAndTheMenu)
         screen.edMes->setText(u"012005"_s);
         screen.okClick();  // no confirmation declared: none asked
         EXPECT_EQ(screen.statusLine()->text(), c.shown);
-        EXPECT_EQ(statusBar, c.shown);
+        EXPECT_EQ(statusBar, u"Reprocessamento: "_s + c.shown) << "the menu's bar names the run";
         EXPECT_EQ(screen.progressBar()->value(), std::max(c.steps, 0));
     }
     EXPECT_EQ(screen.completedRuns, 4);

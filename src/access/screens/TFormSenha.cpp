@@ -48,14 +48,23 @@ TFormSenha::TFormSenha(QWidget* parent)
     // "OK" (where Enter in edSenhaUsu leaves it) it presses the button.
     EnterMovesFocus::pressButtonsOnEnter();
 
+    auto* lbSenha = new QLabel(u"Senha"_s, this);
+    auto* lbUsuario = new QLabel(u"Usuário"_s, Panel1);
+    auto* lbSenhaUsu = new QLabel(u"Senha"_s, Panel1);
+    // two forms (the panel hides as a whole): one label width keeps the
+    // boxes in one column
+    const int largura = lbUsuario->sizeHint().width();
+    for (QLabel* l : {lbSenha, lbUsuario, lbSenhaUsu})
+        l->setMinimumWidth(largura);
+
     auto* senha = new QFormLayout;
-    senha->addRow(new QLabel(u"Senha"_s, this), EdSenha);
+    senha->addRow(lbSenha, EdSenha);
 
     Panel1->setObjectName(u"Panel1"_s);
     auto* usuario = new QFormLayout(Panel1);
     usuario->setContentsMargins(0, 0, 0, 0);
-    usuario->addRow(new QLabel(u"Usuário"_s, Panel1), edUsuario);
-    usuario->addRow(new QLabel(u"Senha"_s, Panel1), edSenhaUsu);
+    usuario->addRow(lbUsuario, edUsuario);
+    usuario->addRow(lbSenhaUsu, edSenhaUsu);
 
     auto* botoes = new ButtonRow(ButtonRow::Side::Right, {btOK, btCancelar});
 

@@ -110,6 +110,8 @@ bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; 
 
 void Database::checkpoint() { exec(u"PRAGMA wal_checkpoint(TRUNCATE)"_s); }
 
+QString Database::integrityCheck() { return prepare(u"PRAGMA integrity_check"_s).scalar().toString(); }
+
 LongRunCache::LongRunCache(Database& db)
     : db_(db), cache_(db.prepare(u"PRAGMA cache_size"_s).scalar().toLongLong()),
       mmap_(db.prepare(u"PRAGMA mmap_size"_s).scalar().toLongLong())

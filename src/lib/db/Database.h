@@ -48,6 +48,8 @@ public:
     // Copies the write-ahead log into the main file and empties it (a store
     // handed over as one file).
     void checkpoint();
+    // The engine's own check of the whole file: "ok", or what it found wrong.
+    QString integrityCheck();
 
     [[noreturn]] void fail(int rc, const QString& context = {}) const;
 

@@ -129,7 +129,9 @@ void ProcessScreen::okClick()
     if (completed) {
         const QString text = count->isEmpty() ? nadaAProcessar() : *count;
         status_->setText(text);
-        mostraResultadoExecucao(text);
+        // the menu's status bar keeps it long after the screen has closed:
+        // it names the run
+        mostraResultadoExecucao(windowTitle() + u": "_s + text);
     }
     actions_.guarded([&] { afterRun(completed); });
 }

@@ -4,8 +4,9 @@
 // did. OK runs, in this order: the screen's check (which shows its reason and
 // puts the focus on the field in error), an optional confirmation, and the
 // run itself, during which the controls are disabled and the window refuses
-// to close. The run's count goes to the status line and to the menu window's
-// status bar; an error of the run is shown and the run abandoned.
+// to close. The run's count goes to the status line, and after the screen's
+// caption to the menu window's status bar ("Baixa Estoque Materia Prima:
+// 3 documentos"); an error of the run is shown and the run abandoned.
 //
 // A screen declares its fields in its constructor (addParameter), sets the
 // question (setConfirmation) and implements check() and run(); the run itself
