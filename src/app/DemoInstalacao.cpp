@@ -4,6 +4,8 @@
 #include "DemoCatalogo.h"
 #include "DemoEstoque.h"
 #include "Empresas.h"
+#include "Formats.h"
+#include "Mes.h"
 #include "Store.h"
 #include "Tabelas.h"
 #include "Transaction.h"
@@ -82,11 +84,9 @@ void fillLogin(Store& store)
 // The demo's last month (the one before its creation) for the scenario scripts.
 QByteArray variaveisRoteiro(QDate hoje)
 {
-    const QDate inicio = QDate(hoje.year(), hoje.month(), 1).addMonths(-1);
-    const QDate fim = inicio.addMonths(1).addDays(-1);
+    const Mes mes = *Mes::daData(hoje.addMonths(-1));
     return u"PCP_DEMO_MES=%1\nPCP_DEMO_ANOMES=%2\nPCP_DEMO_INICIO=%3\nPCP_DEMO_FIM=%4\n"_s
-        .arg(inicio.toString(u"MMyyyy"_s), inicio.toString(u"yyyyMM"_s), inicio.toString(u"dd/MM/yyyy"_s),
-             fim.toString(u"dd/MM/yyyy"_s))
+        .arg(mes.mesAno(), mes.anoMes(), formatDate(mes.primeiroDia()), formatDate(mes.ultimoDia()))
         .toUtf8();
 }
 }  // namespace

@@ -51,16 +51,6 @@ TableDef coresTable()
     return t;
 }
 
-TableDef obseProdTable()
-{
-    TableDef t(u"ObseProd"_s);
-    t.field(u"Filial"_s, FieldType::Integer)
-        .field(u"Cod_Reduz"_s, FieldType::Integer)
-        .field(u"Sequencia"_s, FieldType::SmallInt)
-        .string(u"Observacao"_s, 70)
-        .key({u"Filial"_s, u"Cod_Reduz"_s, u"Sequencia"_s});
-    return t;
-}
 
 TableDef spedAlteraProdutoTable()
 {
@@ -122,6 +112,17 @@ TableDef catalogo(const QString& nome, const QString& codigo, FieldType tipo, in
 }
 
 }  // namespace
+
+TableDef obseProdTable()
+{
+    TableDef t(u"ObseProd"_s);
+    t.field(u"Filial"_s, FieldType::Integer)
+        .field(u"Cod_Reduz"_s, FieldType::Integer)
+        .field(u"Sequencia"_s, FieldType::SmallInt)
+        .string(u"Observacao"_s, 70)
+        .key({u"Filial"_s, u"Cod_Reduz"_s, u"Sequencia"_s});
+    return t;
+}
 
 int larguraNivel(int nivel)
 {

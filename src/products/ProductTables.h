@@ -18,6 +18,9 @@ void declareProductTables(Catalog& catalog);
 // "Descricao" (Filial, Descric<n>) the level lists are read in.
 TableDef estnivTable(int nivel);
 
+// The numbered observation lines of a product (Filial, Cod_Reduz, Sequencia).
+TableDef obseProdTable();
+
 // Width of the product's classification level 1 to 6 (2, 3, 4, 3, 6, 6).
 int larguraNivel(int nivel);
 

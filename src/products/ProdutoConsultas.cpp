@@ -1,5 +1,6 @@
 #include "ProdutoConsultas.h"
 
+#include "NextNumber.h"
 #include "ProductTables.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -68,11 +69,8 @@ QStringList observacoesProduto(Database& db, qint64 filial, qint64 codigo)
 
 int proximaSequenciaObservacao(Database& db, qint64 filial, qint64 codigo)
 {
-    return int(db.cached(u"SELECT COALESCE(MAX(Sequencia), 0) + 1 FROM ObseProd "
-                         "WHERE Filial = ? AND Cod_Reduz = ?"_s)
-                   .bindList({filial, codigo})
-                   .scalar()
-                   .toLongLong());
+    static const TableDef obseProd = obseProdTable();
+    return int(nextNumber(db, obseProd, u"Sequencia"_s, {u"Filial"_s, u"Cod_Reduz"_s}, {filial, codigo}));
 }
 
 Consulta consultaNiveis(int nivel, qint64 filial)
