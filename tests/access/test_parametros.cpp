@@ -1,15 +1,11 @@
 // Company parameters through their cache, and the "Parametrização do PCP" screen.
+#include "AccessScreens.h"
 #include "AccessTables.h"
+#include "CompanyScreens.h"
 #include "Parametros.h"
 #include "ScriptedTest.h"
 #include "Sessao.h"
 #include "TableCursor.h"
-#include "TfoParametrizacao.h"
-
-#include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace pcp;
@@ -99,48 +95,45 @@ TEST_F(ParametrosTest, LoadErrorIsShownAndTheReadFindsNothing)
 
 // ---- Parametrização do PCP ----------------------------------------------------
 
-class ParametrizacaoTest : public ParametrosTest {
+class ParametrizacaoTest : public test::CompanyScreens {
 protected:
+    void declareTables(Catalog& c) override { declareAccessTables(c); }
+    void registerScreens(ScreenRegistry& registry) override { registerAccessScreens(registry); }
     void SetUp() override
     {
-        ParametrosTest::SetUp();
-        db().exec(u"INSERT INTO Pcpcfg (Filial, UltimaFormula) VALUES (1, 41), (2, 77)"_s);
+        CompanyScreens::SetUp();
+        exec(u"INSERT INTO Pcpcfg (Filial, UltimaFormula) VALUES (1, 41), (2, 77)"_s);
     }
-    qint64 ultima(int filial)
+    // Runs the script, which opens the modal screen and answers it; the
+    // screen is gone once the script is over.
+    void executa(const QString& roteiro)
     {
-        return db().prepare(u"SELECT UltimaFormula FROM Pcpcfg WHERE Filial = ?"_s).bindList({filial}).scalar().toLongLong();
-    }
-    // Runs the screen modally; `acao` answers it once it is shown.
-    void executa(const std::function<void(TfoParametrizacao&)>& acao)
-    {
-        TfoParametrizacao tela(store);
-        QTimer::singleShot(0, &tela, [&] { acao(tela); });
-        tela.exec();
-        EXPECT_FALSE(tela.isVisible());
+        run(u"abre TfoParametrizacao\n"_s + roteiro);
+        EXPECT_FALSE(ui.isOpen(u"TfoParametrizacao"_s));
     }
 };
 
 TEST_F(ParametrizacaoTest, OkStoresTheCurrentBranchCounter)
 {
     sessao().FilialAtual = 2;
-    executa([](TfoParametrizacao& t) {
-        EXPECT_EQ(t.windowTitle(), u"Parametrização do PCP"_s);
-        EXPECT_EQ(t.edUltimaFormula->text(), u"77"_s);
-        t.edUltimaFormula->setText(u"80"_s);
-        t.btOK->click();
-    });
-    EXPECT_EQ(ultima(2), 80);
-    EXPECT_EQ(ultima(1), 41);
+    executa(uR"S(
+        confere-titulo "Parametrização do PCP"
+        confere edUltimaFormula "77"
+        preenche edUltimaFormula "80"
+        clica btOK
+        confere-sql "select UltimaFormula from Pcpcfg where Filial = 2" "80"
+        confere-sql "select UltimaFormula from Pcpcfg where Filial = 1" "41"
+    )S"_s);
 }
 
 TEST_F(ParametrizacaoTest, FecharDiscardsAndReleasesTheRow)
 {
     sessao().FilialAtual = 1;
-    executa([](TfoParametrizacao& t) {
-        t.edUltimaFormula->setText(u"99"_s);
-        t.btFechar->click();
-    });
-    EXPECT_EQ(ultima(1), 41);
+    executa(uR"S(
+        preenche edUltimaFormula "99"
+        clica btFechar
+        confere-sql "select UltimaFormula from Pcpcfg where Filial = 1" "41"
+    )S"_s);
 
     TableCursor outro(store, u"Pcpcfg"_s);  // the lock was released
     outro.open();
@@ -152,12 +145,12 @@ TEST_F(ParametrizacaoTest, FecharDiscardsAndReleasesTheRow)
 TEST_F(ParametrizacaoTest, BranchWithoutRowGetsOne)
 {
     sessao().FilialAtual = 5;
-    executa([](TfoParametrizacao& t) {
-        EXPECT_EQ(t.edUltimaFormula->text(), u"0"_s);
-        t.edUltimaFormula->setText(u"12"_s);
-        t.btOK->click();
-    });
-    EXPECT_EQ(ultima(5), 12);
+    executa(uR"S(
+        confere edUltimaFormula "0"
+        preenche edUltimaFormula "12"
+        clica btOK
+        confere-sql "select UltimaFormula from Pcpcfg where Filial = 5" "12"
+    )S"_s);
 }
 
 }  // namespace
