@@ -93,12 +93,35 @@ TableDef formulaiVersaoTable()
     return t;
 }
 
+TableDef moedaTable()
+{
+    TableDef t(u"MOEDA"_s);
+    t.field(u"Cod_Moeda"_s, FieldType::SmallInt)
+        .string(u"NOME_MOEDA"_s, 30)
+        .string(u"SIMBOLO"_s, 5)
+        .key({u"Cod_Moeda"_s})
+        .index(u"NOME DA MOEDA"_s, {u"NOME_MOEDA"_s});
+    return t;
+}
+
+TableDef valoresTable()
+{
+    TableDef t(u"VALORES"_s);
+    t.field(u"Cod_Moeda"_s, FieldType::SmallInt)
+        .field(u"DATA"_s, FieldType::Date, 0, kData)
+        .field(u"VALOR"_s, FieldType::Float, 0, u"###,##0.00"_s)
+        .key({u"Cod_Moeda"_s, u"DATA"_s});
+    return t;
+}
+
 void declareFormulaTables(Catalog& catalog)
 {
     catalog.add(formulaTable());
     catalog.add(formulaiTable());
     catalog.add(formulaVersaoTable());
     catalog.add(formulaiVersaoTable());
+    catalog.add(moedaTable());
+    catalog.add(valoresTable());
 }
 
 }  // namespace pcp

@@ -2,7 +2,8 @@
 // The four formula tables: headers (`Formula`), components (`Formulai`), the
 // versions saved with each change (`FormulaVersao`) and their components
 // (`FormulaiVersao`). Declared here for the stock documents that name a
-// formula until the formula subsystem takes them over.
+// formula. The currencies (`MOEDA`) and their values (`VALORES`) are
+// declared with them so the formulas read the dollar rate.
 #include "TableDef.h"
 
 namespace pcp {
@@ -11,6 +12,8 @@ TableDef formulaTable();         // key Filial, Formula; "Cod_Clifor/Formula", "
 TableDef formulaiTable();        // key Filial, Formula, OrdComp
 TableDef formulaVersaoTable();   // key Filial, Formula, Versao
 TableDef formulaiVersaoTable();  // key Filial, Formula, Versao, OrdComp
+TableDef moedaTable();           // key Cod_Moeda; "NOME DA MOEDA"
+TableDef valoresTable();         // key Cod_Moeda, DATA
 
 void declareFormulaTables(Catalog& catalog);
 
