@@ -40,8 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
     Formula, PartesTest,
     ::testing::Values(
         // the residue lands on the last one, after its cost was taken from 33.3333
-        CasoPartes{"ThreeEqual", {{1, 0, 3}, {1, 0, 3}, {1, 0, 3}}, 1.0,
-                   {33.3333, 33.3333, 33.3334}, {1.0, 1.0, 1.0}, {33.3333, 33.3333, 33.3333}, 3, 3.0},
+        CasoPartes{"ThreeEqual", {{1, 0, 1000}, {1, 0, 1000}, {1, 0, 1000}}, 1.0,
+                   {33.3333, 33.3333, 33.3334}, {333.333, 333.333, 333.333}, {33.3333, 33.3333, 33.3333}, 3,
+                   999.999},
         CasoPartes{"Quarters", {{1, 0, 2}, {3, 0, 4}}, 3.0, {25, 75}, {1.5, 9}, {14.2857, 85.7143}, 4, 10.5},
         CasoPartes{"ZeroBatchTotal", {{0, 1, 2}, {0, 1, 4}}, 3.0, {0, 0}, {0, 0}, {0, 0}, 0, 0},
         CasoPartes{"ZeroCost", {{1, 0, 0}, {1, 0, 0}}, 3.0, {50, 50}, {0, 0}, {0, 0}, 2, 0},
