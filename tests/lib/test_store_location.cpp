@@ -124,7 +124,7 @@ TEST_F(StoreLocation, OpeningThroughALinkUsesTheRealFileAndItsLockFile)
     ASSERT_TRUE(QFile::link(local + u"/dados.sqlite"_s, other + u"/dados.sqlite"_s));
     auto viaLink = Store::openCompany(other, catalog, CompanyStore::MayCreate, mounts);
     EXPECT_EQ(viaLink->path(), local + u"/dados.sqlite"_s);
-    EXPECT_EQ(viaLink->locks().path(), local + u"/dados.sqlite-locks"_s);
+    EXPECT_EQ(dynamic_cast<LockFile&>(viaLink->locks()).path(), local + u"/dados.sqlite-locks"_s);
     EXPECT_FALSE(QFileInfo::exists(other + u"/dados.sqlite-locks"_s));
     EXPECT_FALSE(QFileInfo::exists(other + u"/dados.sqlite-wal"_s));
 }

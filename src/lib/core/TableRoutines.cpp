@@ -110,13 +110,9 @@ void CriaTabelaTemp(const QString& tableName, TableCursor& table)
     table.close();
     std::shared_ptr<Store> store;
     try {
-        store = Store::open(file);
+        store = Store::openLocal(file);
         Database& db = store->db();
-        QStringList old;
-        Statement st(db, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"_s);
-        while (st.next())
-            old << st.textValue(0);
-        for (const QString& t : old)
+        for (const QString& t : db.tableNames())
             db.exec(u"DROP TABLE "_s + quoted(t));
         store->ensure(def);
     } catch (const DbError&) {
@@ -124,7 +120,7 @@ void CriaTabelaTemp(const QString& tableName, TableCursor& table)
         store.reset();
         for (const QString& suffix : {QString(), u"-wal"_s, u"-shm"_s, u"-journal"_s})
             QFile::remove(file + suffix);
-        store = Store::open(file);
+        store = Store::openLocal(file);
         store->ensure(def);
     }
     table.setStore(store);

@@ -12,28 +12,38 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace pcp {
 
+namespace driver {
+class Connection;
+class StatementImpl;
+}  // namespace driver
+
 class Statement;
+struct ServidorConf;
 
 class Database {
 public:
     enum class Mode { ReadWrite, ReadOnly };
 
+    enum class Engine { Sqlite, Postgres };
+
     // Opens (creating when missing) the file with WAL, synchronous=FULL and a busy timeout.
     explicit Database(const QString& path, Mode mode = Mode::ReadWrite);
+    // Connects to the server and schema a servidor.conf names (the schema is
+    // created when missing); `path` is what path() reports (the conf file).
+    Database(const ServidorConf& conf, const QString& path);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     const QString& path() const { return path_; }
-    sqlite3* handle() const { return db_; }
+    Engine engine() const { return engine_; }
+    bool onServer() const { return engine_ == Engine::Postgres; }
 
     // Runs one or more statements without parameters or results.
     void exec(const QString& sql);
@@ -44,19 +54,31 @@ public:
     qint64 lastInsertRowId() const;
     int changes() const;
     bool inTransaction() const;
-    bool tableExists(const QString& table, const QString& schema = QStringLiteral("main"));
+    // Opens a write transaction (on SQLite it takes the write lock at once).
+    void beginWrite();
+    // Waits for the writes queued with Statement::queue() and reports the
+    // first one that failed.
+    void flush();
+    bool tableExists(const QString& table);
+    // Every table of the store, as the engine spells them.
+    QStringList tableNames();
     // Copies the write-ahead log into the main file and empties it (a store
     // handed over as one file).
     void checkpoint();
     // The engine's own check of the whole file: "ok", or what it found wrong.
     QString integrityCheck();
 
-    [[noreturn]] void fail(int rc, const QString& context = {}) const;
+    // The expression that compares and orders a text column ignoring the
+    // case of ASCII letters, as a case-insensitive index does.
+    QString ignoringCase(const QString& column) const;
+
+    driver::Connection& connection() { return *conn_; }
 
 private:
     struct Cache;
     QString path_;
-    sqlite3* db_ = nullptr;
+    Engine engine_ = Engine::Sqlite;
+    std::unique_ptr<driver::Connection> conn_;
     std::unique_ptr<Cache> cache_;
 };
 
@@ -71,8 +93,8 @@ public:
 
 private:
     Database& db_;
-    qint64 cache_;
-    qint64 mmap_;
+    qint64 cache_ = 0;
+    qint64 mmap_ = 0;
 };
 
 class Statement {
@@ -98,6 +120,11 @@ public:
     bool next();
     // Runs a statement that returns no rows; returns the number of changed rows.
     int run();
+    // Runs a write without waiting for it: on the server, queued writes
+    // travel together instead of one round trip each. A failure surfaces at
+    // the latest at Database::flush() or the end of the transaction, which
+    // then applies none of it. On SQLite it is run().
+    void queue();
     void reset();
 
     int columnCount() const;
@@ -118,8 +145,7 @@ public:
 
 private:
     Database* db_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
-    QString sql_;
+    std::unique_ptr<driver::StatementImpl> impl_;
 };
 
 }  // namespace pcp

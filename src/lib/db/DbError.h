@@ -14,6 +14,8 @@ enum class DbErrorKind {
     RecordGone,       // the record was deleted (by another workstation) meanwhile
     NoCurrentRecord,  // edit, delete or a field read with no record under the cursor
     Refused,          // a value or an operation the table layer refuses (bad number, text too long)
+    Conflict,         // the server gave up a transaction for another's (deadlock, serialization): retry
+    Connection,       // the server cannot be reached or the connection was lost: nothing was applied
 };
 
 class DbError : public std::runtime_error {

@@ -1,9 +1,10 @@
 #include "RecordLocks.h"
 
+#include "Database.h"
 #include "DbError.h"
 #include "FileSystems.h"
+#include "ServidorConf.h"
 
-#include <QHash>
 #include <QMap>
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,18 +15,24 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace pcp {
 
-struct LockFile::Impl {
-    int fd = -1;
-    QHash<qint64, int> counts;  // offset -> times taken by this process
-};
-
 namespace {
-// Live lock files of this process by path; a weak reference so the descriptor
-// closes when the last store using it is gone.
-QMap<QString, std::weak_ptr<LockFile>>& registry()
+// Live lock tables of this process by store; a weak reference so the
+// descriptor or connection closes when the last store using it is gone.
+QMap<QString, std::weak_ptr<RecordLockTable>>& registry()
 {
-    static QMap<QString, std::weak_ptr<LockFile>> files;
-    return files;
+    static QMap<QString, std::weak_ptr<RecordLockTable>> tables;
+    return tables;
+}
+
+template <class Make>
+std::shared_ptr<RecordLockTable> shared(const QString& id, Make make)
+{
+    auto& tables = registry();
+    if (auto existing = tables.value(id).lock())
+        return existing;
+    std::shared_ptr<RecordLockTable> table = make();
+    tables.insert(id, table);
+    return table;
 }
 
 bool setLock(int fd, qint64 offset, short type)
@@ -52,38 +59,54 @@ void feed(quint64& h, const QByteArray& bytes)
         h *= 1099511628211ULL;
     }
 }
+
+// Advisory locks on a connection of their own: a lock outlives the
+// transactions of the store's connection, and every lock of the workstation
+// goes when this connection does (the program ends or the network is lost).
+class ServerLocks final : public RecordLockTable {
+public:
+    explicit ServerLocks(const ServidorConf& conf)
+        : conf_(conf), db_(conf, QString()),
+          take_(db_.prepare(u"SELECT pg_try_advisory_lock(?)"_s)),
+          give_(db_.prepare(u"SELECT pg_advisory_unlock(?)"_s))
+    {
+    }
+    std::shared_ptr<RecordLockTable> separate() const override { return std::make_shared<ServerLocks>(conf_); }
+
+protected:
+    // companies may share a database, each in its schema
+    qint64 keyFor(const QString& table, const QVariantList& key) const override
+    {
+        return offsetFor(conf_.esquema + u'.' + table, key);
+    }
+    bool acquire(qint64 key) override
+    {
+        take_.reset();
+        take_.bindInt(1, key);
+        return take_.scalar().toLongLong() != 0;
+    }
+    void releaseKey(qint64 key) override
+    {
+        try {
+            give_.reset();
+            give_.bindInt(1, key);
+            give_.scalar();
+        } catch (const DbError&) {
+            // the connection is gone, and with it every lock it held
+        }
+    }
+
+private:
+    ServidorConf conf_;
+    Database db_;
+    Statement take_;
+    Statement give_;
+};
 }  // namespace
 
 QString lockFilePath(const QString& storePath) { return storePath + u"-locks"_s; }
 
-std::shared_ptr<LockFile> LockFile::forStore(const QString& storePath)
-{
-    // beside the real file, so every path to one store shares one lock file
-    const QString path = lockFilePath(realFilePath(storePath));
-    auto& files = registry();
-    if (auto existing = files.value(path).lock())
-        return existing;
-    std::shared_ptr<LockFile> file(new LockFile(path));
-    files.insert(path, file);
-    return file;
-}
-
-LockFile::LockFile(const QString& path) : path_(path), impl_(std::make_unique<Impl>())
-{
-    // Never truncated or deleted: another process may hold locks on it.
-    impl_->fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (impl_->fd < 0)
-        throw DbError(u"Nao foi possivel abrir o arquivo de bloqueios %1: %2"_s.arg(
-            path, QString::fromLocal8Bit(std::strerror(errno))));
-}
-
-LockFile::~LockFile()
-{
-    if (impl_->fd >= 0)
-        ::close(impl_->fd);  // releases every lock this process still holds on it
-}
-
-qint64 LockFile::offsetFor(const QString& table, const QVariantList& key)
+qint64 RecordLockTable::offsetFor(const QString& table, const QVariantList& key)
 {
     quint64 h = 14695981039346656037ULL;  // FNV-1a
     feed(h, table.toLower().toUtf8());
@@ -102,48 +125,91 @@ qint64 LockFile::offsetFor(const QString& table, const QVariantList& key)
     return qint64(h & 0x3FFFFFFFFFFFFFFFULL);
 }
 
-RecordLock LockFile::tryLock(const QString& table, const QVariantList& key)
+RecordLock RecordLockTable::tryLock(const QString& table, const QVariantList& key)
 {
-    const qint64 offset = offsetFor(table, key);
-    int& count = impl_->counts[offset];
-    if (count == 0 && !setLock(impl_->fd, offset, F_WRLCK)) {
-        impl_->counts.remove(offset);
+    const qint64 k = keyFor(table, key);
+    int& count = counts_[k];
+    if (count == 0 && !acquire(k)) {
+        counts_.remove(k);
         return {};
     }
     ++count;
-    return RecordLock(shared_from_this(), offset);
+    return RecordLock(shared_from_this(), k);
 }
 
-void LockFile::unlock(qint64 offset)
+bool RecordLockTable::heldElsewhere(const QString& table, const QVariantList& key)
 {
-    auto it = impl_->counts.find(offset);
-    if (it == impl_->counts.end())
+    const auto other = separate();
+    return !other->tryLock(table, key).held();
+}
+
+void RecordLockTable::unlock(qint64 key)
+{
+    auto it = counts_.find(key);
+    if (it == counts_.end())
         return;
     if (--*it == 0) {
-        impl_->counts.erase(it);
-        setLock(impl_->fd, offset, F_UNLCK);
+        counts_.erase(it);
+        releaseKey(key);
     }
+}
+
+std::shared_ptr<LockFile> LockFile::forStore(const QString& storePath)
+{
+    // beside the real file, so every path to one store shares one lock file
+    const QString path = lockFilePath(realFilePath(storePath));
+    return std::static_pointer_cast<LockFile>(
+        shared(path, [&] { return std::shared_ptr<RecordLockTable>(new LockFile(path)); }));
+}
+
+LockFile::LockFile(const QString& path) : path_(path)
+{
+    // Never truncated or deleted: another process may hold locks on it.
+    fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0)
+        throw DbError(u"Nao foi possivel abrir o arquivo de bloqueios %1: %2"_s.arg(
+            path, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+LockFile::~LockFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);  // releases every lock this process still holds on it
+}
+
+std::shared_ptr<RecordLockTable> LockFile::separate() const
+{
+    return std::shared_ptr<RecordLockTable>(new LockFile(path_));
+}
+
+bool LockFile::acquire(qint64 key) { return setLock(fd_, key, F_WRLCK); }
+void LockFile::releaseKey(qint64 key) { setLock(fd_, key, F_UNLCK); }
+
+std::shared_ptr<RecordLockTable> serverLocksFor(const ServidorConf& conf)
+{
+    return shared(u"servidor:"_s + conf.conninfo + u"\x1f"_s + conf.esquema,
+                  [&] { return std::shared_ptr<RecordLockTable>(std::make_shared<ServerLocks>(conf)); });
 }
 
 RecordLock::~RecordLock() { release(); }
 
-RecordLock::RecordLock(RecordLock&& o) noexcept : file_(std::move(o.file_)), offset_(o.offset_) {}
+RecordLock::RecordLock(RecordLock&& o) noexcept : table_(std::move(o.table_)), key_(o.key_) {}
 
 RecordLock& RecordLock::operator=(RecordLock&& o) noexcept
 {
     if (this != &o) {
         release();
-        file_ = std::move(o.file_);
-        offset_ = o.offset_;
+        table_ = std::move(o.table_);
+        key_ = o.key_;
     }
     return *this;
 }
 
 void RecordLock::release()
 {
-    if (file_) {
-        file_->unlock(offset_);
-        file_.reset();
+    if (table_) {
+        table_->unlock(key_);
+        table_.reset();
     }
 }
 

@@ -106,15 +106,12 @@ void ensureOne(Database& db, const TableDef& t, const QString& schema, const QSe
 
 }  // namespace
 
-void ensureTable(Database& db, const TableDef& table, const QString& schema)
-{
-    Transaction tx(db);
-    ensureOne(db, table, schema, names(db, schema, u"table"_s), names(db, schema, u"index"_s));
-    tx.commit();
-}
+void ensureTable(Database& db, const TableDef& table) { ensureTables(db, {table}); }
 
 void ensureTables(Database& db, const QList<TableDef>& tables)
 {
+    if (db.onServer())
+        return ensureTablesOnServer(db, tables);
     Transaction tx(db);
     const QSet<QString> have = names(db, u"main"_s, u"table"_s);
     const QSet<QString> indexes = names(db, u"main"_s, u"index"_s);

@@ -26,11 +26,21 @@ void requireLocalFileSystem(const QString& folder, const MountTable& mounts)
         refuseNetwork(u"A pasta da empresa"_s, folder, kind);
 }
 
+bool companyOnServer(const QString& folder)
+{
+    return QFileInfo::exists(QDir(folder).filePath(QString::fromUtf16(kServidorConf)));
+}
+
 QString checkCompanyStore(const QString& folder, CompanyStore mode, const MountTable& mounts)
 {
-    requireLocalFileSystem(folder, mounts);
+    if (!QFileInfo(folder).isDir())
+        requireLocalFileSystem(folder, mounts);
     if (!QFileInfo(folder).isDir())
         throw DbError(u"Pasta nao encontrada: "_s + QFileInfo(folder).absoluteFilePath(), DbErrorKind::Refused);
+    // the tables are on the server: the folder keeps only local files
+    if (companyOnServer(folder))
+        return companyStorePath(folder);
+    requireLocalFileSystem(folder, mounts);
     const QString file = realFilePath(companyStorePath(folder));
     const QString kind = networkKindOf(file, mounts);
     if (!kind.isEmpty())
@@ -46,6 +56,28 @@ QString companyStorePath(const QString& folder)
 }
 
 std::shared_ptr<Store> Store::open(const QString& file, const QList<TableDef>& tables)
+{
+    const QString folder = QFileInfo(file).absolutePath();
+    if (auto conf = leServidorConf(folder))
+        return openServer(*conf, folder, tables);
+    return openLocal(file, tables);
+}
+
+std::shared_ptr<Store> Store::openServer(const ServidorConf& conf, const QString& folder,
+                                         const QList<TableDef>& tables)
+{
+    std::shared_ptr<Store> store(new Store);
+    store->path_ = QDir(folder).absoluteFilePath(QString::fromUtf16(kServidorConf));
+    store->db_ = std::make_unique<Database>(conf, store->path_);
+    store->locks_ = serverLocksFor(conf);
+    if (!tables.isEmpty())
+        ensureTables(*store->db_, tables);
+    for (const TableDef& t : tables)
+        store->tables_.insert(t.name().toLower(), t);
+    return store;
+}
+
+std::shared_ptr<Store> Store::openLocal(const QString& file, const QList<TableDef>& tables)
 {
     const QFileInfo info(realFilePath(file));
     if (!info.absoluteDir().exists())
@@ -86,6 +118,8 @@ const TableDef& Store::ensure(const TableDef& table)
 AttachedStore::AttachedStore(Database& db, const QString& file, const QString& alias)
     : db_(db), alias_(alias)
 {
+    if (db.onServer())
+        throw DbError(u"Outra empresa não pode ser anexada a um banco de dados no servidor"_s, DbErrorKind::Refused);
     if (!QFileInfo::exists(file))
         throw DbError(u"Banco de dados nao encontrado: "_s + file, DbErrorKind::Refused);
     Statement st(db, u"ATTACH DATABASE ?1 AS "_s + quoted(alias));

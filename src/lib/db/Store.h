@@ -1,10 +1,12 @@
 #pragma once
-// One SQLite file with its declared tables and its record-lock file: a
+// One store with its declared tables and its record locks: a SQLite file (a
 // company's "dados.sqlite", the company list "Empresa.db", the login store,
-// or a scratch table's file in TmpDb/.
+// a scratch table's file in TmpDb/) or, when its folder holds a
+// "servidor.conf", a schema on a PostgreSQL server.
 #include "Database.h"
 #include "FileSystems.h"
 #include "RecordLocks.h"
+#include "ServidorConf.h"
 #include "TableDef.h"
 
 #include <QHash>
@@ -18,8 +20,14 @@ class Store {
 public:
     // Opens (creating when missing) the file and brings the given tables up
     // to date. A path through symbolic links is resolved once: the store, its
-    // journal and its lock file all sit beside the real file.
+    // journal and its lock file all sit beside the real file. When the file's
+    // folder holds a servidor.conf, the tables are on that server instead.
     static std::shared_ptr<Store> open(const QString& file, const QList<TableDef>& tables = {});
+    // Always the SQLite file, whatever the folder holds (scratch tables).
+    static std::shared_ptr<Store> openLocal(const QString& file, const QList<TableDef>& tables = {});
+    // The schema a servidor.conf names; `folder` keeps what stays local.
+    static std::shared_ptr<Store> openServer(const ServidorConf& conf, const QString& folder,
+                                             const QList<TableDef>& tables = {});
     // Opens the company store "dados.sqlite" of a company folder with every
     // table of the catalog, after checkCompanyStore (a refusal writes nothing).
     static std::shared_ptr<Store> openCompany(const QString& folder,
@@ -28,9 +36,11 @@ public:
                                               const MountTable& mounts = MountTable::system());
 
     Database& db() { return *db_; }
-    LockFile& locks() { return *locks_; }
+    RecordLockTable& locks() { return *locks_; }
+    // The SQLite file, or the servidor.conf of a server store.
     const QString& path() const { return path_; }
     QString folder() const;
+    bool onServer() const { return db_->onServer(); }
 
     // The declaration of a table of this store (those it was opened with, or
     // added later by ensure()); falls back to the global catalog.
@@ -42,11 +52,14 @@ private:
     Store() = default;
     QString path_;
     std::unique_ptr<Database> db_;
-    std::shared_ptr<LockFile> locks_;
+    std::shared_ptr<RecordLockTable> locks_;
     QHash<QString, TableDef> tables_;  // by lower-case name
 };
 
 inline constexpr const char16_t* kCompanyStoreFile = u"dados.sqlite";
+
+// Whether the company folder's tables are on a server (it holds servidor.conf).
+bool companyOnServer(const QString& folder);
 
 // Throws DbError (Refused) with a clear message when the folder, or the
 // nearest existing folder above it when it is missing, is on a network file

@@ -182,7 +182,7 @@ std::vector<TableCursor::OrderColumn> TableCursor::orderColumns() const
         const int i = fieldIndexOrThrow(f);
         QString sql = quoted(def_.fields()[i].name);
         if (indexCaseInsensitive_)
-            sql += u" COLLATE NOCASE"_s;
+            sql = store_->db().ignoringCase(sql);
         cols.push_back({sql, i});
     }
     cols.push_back({u"rowid"_s, -1});

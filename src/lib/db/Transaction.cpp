@@ -14,7 +14,7 @@ Transaction::Transaction(Database& db) : db_(db)
         savepoint_ = u"sp%1"_s.arg(++savepointCounter);
         db.exec(u"SAVEPOINT "_s + savepoint_);
     } else {
-        db.exec(u"BEGIN IMMEDIATE"_s);
+        db.beginWrite();
     }
 }
 

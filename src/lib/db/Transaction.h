@@ -1,6 +1,7 @@
 #pragma once
 // A write transaction that rolls back unless committed. The outermost guard
-// opens with BEGIN IMMEDIATE, so the busy timeout applies to the write lock;
+// takes the write lock at once on SQLite (BEGIN IMMEDIATE), so the busy
+// timeout applies to it;
 // a guard inside another becomes a savepoint.
 #include "Database.h"
 

@@ -1,0 +1,385 @@
+#include "PgDriver.h"
+
+#include "DbError.h"
+#include "PgSql.h"
+#include "ServidorConf.h"
+
+#include <libpq-fe.h>
+
+#include <QHash>
+#include <QRegularExpression>
+#include <cstdlib>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace pcp::driver {
+
+namespace {
+
+enum : Oid { kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701, kNumeric = 1700 };
+
+struct ResultDeleter {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+QString serverText(const PGresult* r, PGconn* conn)
+{
+    const char* primary = r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    return QString::fromUtf8(primary ? primary : PQerrorMessage(conn)).trimmed();
+}
+
+[[noreturn]] void fail(PGconn* conn, const PGresult* r, const QString& context)
+{
+    const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+    const QByteArray code = state ? QByteArray(state) : QByteArray();
+    const QString text = serverText(r, conn);
+    if (code == "23505")
+        throw DbError(QString::fromUtf16(kKeyViolation), 23505, DbErrorKind::KeyViolation);
+    if (code == "40001" || code == "40P01")
+        throw DbError(u"O servidor não conseguiu gravar por conflito com outra estação. Tente novamente."_s,
+                      DbErrorKind::Conflict);
+    if (PQstatus(conn) == CONNECTION_BAD || code.startsWith("08") || code == "57P01" || code == "57P02" ||
+        code == "57P03")
+        throw DbError(u"A conexão com o servidor foi perdida; a gravação não foi feita (%1)"_s.arg(text),
+                      DbErrorKind::Connection);
+    if (code == "22001")
+        throw DbError(u"Texto maior que o tamanho do campo (%1)"_s.arg(text), DbErrorKind::Refused);
+    if (code == "22007" || code == "22008")
+        throw DbError(u"Data ou hora inválida (%1)"_s.arg(text), DbErrorKind::Refused);
+    if (code == "22003")
+        throw DbError(u"Número fora do limite do campo (%1)"_s.arg(text), DbErrorKind::Refused);
+    if (code == "22P02")
+        throw DbError(u"Valor inválido para o campo (%1)"_s.arg(text), DbErrorKind::Refused);
+    throw DbError(context.isEmpty() ? text : text + u" ["_s + context + u"]"_s);
+}
+
+class PgConnection;
+
+class PgStatement final : public StatementImpl {
+public:
+    PgStatement(PgConnection& conn, const QString& sql);
+    ~PgStatement() override;
+
+    void bindNull(int i) override { slot(i) = {}, null_[size_t(i - 1)] = true; }
+    void bindInt(int i, qint64 v) override { set(i, QByteArray::number(v)); }
+    void bindDouble(int i, double v) override { set(i, QByteArray::number(v, 'g', 17)); }
+    void bindText(int i, const QByteArray& utf8) override { set(i, utf8); }
+    void bindBlob(int i, const QByteArray& b) override
+    {
+        set(i, b);
+        binary_[size_t(i - 1)] = 1;
+    }
+
+    bool next() override;
+    int run() override;
+    void queue() override;
+    void reset() override
+    {
+        result_.reset();
+        row_ = -1;
+        for (size_t i = 0; i < values_.size(); ++i) {
+            values_[i].clear();
+            null_[i] = true;
+            binary_[i] = 0;
+        }
+    }
+
+    int columnCount() const override { return result_ ? PQnfields(result_.get()) : 0; }
+    QString columnName(int c) const override { return QString::fromUtf8(PQfname(result_.get(), c)); }
+    bool isNull(int c) const override { return !result_ || PQgetisnull(result_.get(), row_, c); }
+    qint64 intValue(int c) const override
+    {
+        if (isNull(c))
+            return 0;
+        const char* v = PQgetvalue(result_.get(), row_, c);
+        if (PQftype(result_.get(), c) == kBool)
+            return *v == 't' ? 1 : 0;
+        char* end = nullptr;
+        const long long n = std::strtoll(v, &end, 10);
+        return *end ? qint64(std::strtod(v, nullptr)) : qint64(n);
+    }
+    double doubleValue(int c) const override
+    {
+        if (isNull(c))
+            return 0;
+        if (PQftype(result_.get(), c) == kBool)
+            return intValue(c);
+        return std::strtod(PQgetvalue(result_.get(), row_, c), nullptr);
+    }
+    QByteArrayView utf8View(int c) const override
+    {
+        if (isNull(c))
+            return {};
+        return QByteArrayView(PQgetvalue(result_.get(), row_, c), PQgetlength(result_.get(), row_, c));
+    }
+    QByteArray blobValue(int c) const override
+    {
+        if (isNull(c))
+            return {};
+        if (PQftype(result_.get(), c) != kBytea)
+            return utf8View(c).toByteArray();
+        size_t length = 0;
+        unsigned char* bytes =
+            PQunescapeBytea(reinterpret_cast<const unsigned char*>(PQgetvalue(result_.get(), row_, c)), &length);
+        QByteArray out(reinterpret_cast<const char*>(bytes), qsizetype(length));
+        PQfreemem(bytes);
+        return out;
+    }
+    QVariant value(int c) const override
+    {
+        if (isNull(c))
+            return {};
+        switch (PQftype(result_.get(), c)) {
+        case kBool:
+        case kInt2:
+        case kInt4:
+        case kInt8: return QVariant(intValue(c));
+        case kFloat4:
+        case kFloat8:
+        case kNumeric: return QVariant(doubleValue(c));
+        case kBytea: return QVariant(blobValue(c));
+        default: return QVariant(QString::fromUtf8(utf8View(c)));
+        }
+    }
+
+private:
+    QByteArray& slot(int i)
+    {
+        if (i < 1 || i > int(values_.size()))
+            throw DbError(u"Parametro %1 fora do comando (%2 parametros) [%3]"_s.arg(i).arg(values_.size()).arg(
+                sql_.left(200)));
+        return values_[size_t(i - 1)];
+    }
+    void set(int i, const QByteArray& v)
+    {
+        slot(i) = v;
+        null_[size_t(i - 1)] = false;
+        binary_[size_t(i - 1)] = 0;
+    }
+    // The server-side name of the text for the current pattern of blanks.
+    const QByteArray& preparedName();
+    Result execute();
+
+    PgConnection& conn_;
+    QString sql_;
+    PgSql plain_;
+    QHash<QByteArray, QByteArray> prepared_;  // blank pattern -> statement name
+    std::vector<QByteArray> values_;
+    std::vector<bool> null_;
+    std::vector<int> binary_;
+    Result result_;
+    int row_ = -1;
+};
+
+class PgConnection final : public Connection {
+public:
+    explicit PgConnection(const ServidorConf& conf)
+    {
+        conn_ = PQconnectdb(conninfoWithDefaults(conf.conninfo).toUtf8().constData());
+        if (PQstatus(conn_) != CONNECTION_OK) {
+            const QString text = QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
+            PQfinish(conn_);
+            conn_ = nullptr;
+            throw DbError(u"Não foi possível conectar ao servidor de banco de dados: %1"_s.arg(text),
+                          DbErrorKind::Connection);
+        }
+        exec(u"SET DateStyle = ISO, YMD; SET extra_float_digits = 1; SET client_min_messages = warning"_s);
+        useSchema(conf.esquema);
+    }
+    ~PgConnection() override
+    {
+        if (conn_)
+            PQfinish(conn_);
+    }
+
+    PGconn* handle() const { return conn_; }
+    QByteArray newStatementName() { return "pcp" + QByteArray::number(++statements_); }
+
+    void exec(const QString& sql) override
+    {
+        flush();
+        Result r(PQexec(conn_, translateForPostgres(sql).text.constData()));
+        const auto status = PQresultStatus(r.get());
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+            fail(conn_, r.get(), sql.left(200));
+        changes_ = std::atoi(PQcmdTuples(r.get()));
+    }
+    std::unique_ptr<StatementImpl> prepare(const QString& sql) override
+    {
+        return std::make_unique<PgStatement>(*this, sql);
+    }
+    qint64 lastInsertRowId() const override { return lastRowId_; }
+    int changes() const override { return changes_; }
+    bool inTransaction() const override
+    {
+        const auto s = PQtransactionStatus(conn_);
+        return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
+    }
+    void beginWrite() override { exec(u"BEGIN"_s); }
+    bool tableExists(const QString& table) override
+    {
+        PgStatement st(*this, u"SELECT 1 FROM pg_tables WHERE schemaname = current_schema() AND tablename = ?"_s);
+        st.bindText(1, table.toLower().toUtf8());
+        const bool found = st.next();
+        st.reset();
+        return found;
+    }
+    QStringList tableNames() override
+    {
+        QStringList out;
+        PgStatement st(*this, u"SELECT tablename FROM pg_tables WHERE schemaname = current_schema() ORDER BY 1"_s);
+        while (st.next())
+            out << QString::fromUtf8(st.utf8View(0));
+        return out;
+    }
+    void checkpoint() override {}
+    QString integrityCheck() override
+    {
+        exec(u"SELECT 1"_s);
+        return u"ok"_s;
+    }
+
+    void setChanges(int n) { changes_ = n; }
+    void setLastRowId(qint64 id) { lastRowId_ = id; }
+
+private:
+    void useSchema(const QString& schema)
+    {
+        PgStatement has(*this, u"SELECT 1 FROM pg_namespace WHERE nspname = ?"_s);
+        has.bindText(1, schema.toUtf8());
+        const bool exists = has.next();
+        has.reset();
+        if (!exists)
+            exec(u"CREATE SCHEMA IF NOT EXISTS \"%1\""_s.arg(schema));
+        exec(u"SET search_path = \"%1\""_s.arg(schema));
+        PgStatement fn(*this, u"SELECT 1 FROM pg_proc WHERE proname = 'pcp_upper' AND pronamespace = "
+                              u"(SELECT oid FROM pg_namespace WHERE nspname = current_schema())"_s);
+        const bool hasUpper = fn.next();
+        fn.reset();
+        // searches that ignore case fold the whole of Unicode by the database's
+        // character type, not only the ASCII letters of the column's byte order
+        if (!hasUpper)
+            exec(u"CREATE OR REPLACE FUNCTION pcp_upper(text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE "
+                 u"AS 'SELECT upper($1 COLLATE \"default\")'"_s);
+    }
+
+    PGconn* conn_ = nullptr;
+    int statements_ = 0;
+    int changes_ = 0;
+    qint64 lastRowId_ = 0;
+};
+
+PgStatement::PgStatement(PgConnection& conn, const QString& sql)
+    : conn_(conn), sql_(sql), plain_(translateForPostgres(sql))
+{
+    values_.resize(size_t(plain_.parameters));
+    null_.assign(size_t(plain_.parameters), true);
+    binary_.assign(size_t(plain_.parameters), 0);
+}
+
+PgStatement::~PgStatement()
+{
+    if (!conn_.handle() || PQstatus(conn_.handle()) != CONNECTION_OK)
+        return;
+    for (const QByteArray& name : std::as_const(prepared_)) {
+        // a statement inside a failed transaction cannot be dropped now; the
+        // server drops it with the connection
+        if (PQtransactionStatus(conn_.handle()) == PQTRANS_INERROR)
+            break;
+        const QByteArray sql = QByteArray("DEALLOCATE ") + name;
+        Result r(PQexec(conn_.handle(), sql.constData()));
+    }
+}
+
+const QByteArray& PgStatement::preparedName()
+{
+    QByteArray pattern;
+    if (plain_.blankSensitive)
+        for (bool b : null_)
+            pattern += b ? '1' : '0';
+    auto it = prepared_.find(pattern);
+    if (it != prepared_.end())
+        return *it;
+    const PgSql text = plain_.blankSensitive ? translateForPostgres(sql_, null_) : plain_;
+    const QByteArray name = conn_.newStatementName();
+    Result r(PQprepare(conn_.handle(), name.constData(), text.text.constData(), text.parameters, nullptr));
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+        fail(conn_.handle(), r.get(), sql_.left(200));
+    return *prepared_.insert(pattern, name);
+}
+
+Result PgStatement::execute()
+{
+    conn_.flush();
+    const QByteArray& name = preparedName();
+    std::vector<const char*> values(values_.size());
+    std::vector<int> lengths(values_.size());
+    for (size_t i = 0; i < values_.size(); ++i) {
+        values[i] = null_[i] ? nullptr : values_[i].constData();
+        lengths[i] = int(values_[i].size());
+    }
+    Result r(PQexecPrepared(conn_.handle(), name.constData(), int(values_.size()), values.data(), lengths.data(),
+                            binary_.data(), 0));
+    const auto status = PQresultStatus(r.get());
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+        fail(conn_.handle(), r.get(), sql_.left(200));
+    return r;
+}
+
+bool PgStatement::next()
+{
+    if (!result_) {
+        result_ = execute();
+        row_ = -1;
+    }
+    if (++row_ < PQntuples(result_.get()))
+        return true;
+    result_.reset();
+    row_ = -1;
+    return false;
+}
+
+int PgStatement::run()
+{
+    Result r = execute();
+    const int changed = std::atoi(PQcmdTuples(r.get()));
+    conn_.setChanges(changed);
+    if (plain_.returnsRowId && PQntuples(r.get()) > 0)
+        conn_.setLastRowId(std::strtoll(PQgetvalue(r.get(), PQntuples(r.get()) - 1, 0), nullptr, 10));
+    return changed;
+}
+
+void PgStatement::queue() { run(); }
+
+}  // namespace
+
+QString conninfoWithDefaults(const QString& conninfo)
+{
+    QString out = conninfo.trimmed();
+    const QList<std::pair<QString, QString>> defaults{{u"keepalives"_s, u"1"_s},
+                                                      {u"keepalives_idle"_s, u"20"_s},
+                                                      {u"keepalives_interval"_s, u"5"_s},
+                                                      {u"keepalives_count"_s, u"4"_s},
+                                                      {u"connect_timeout"_s, u"10"_s},
+                                                      {u"application_name"_s, u"pcp"_s}};
+    // a URI ("postgresql://...") takes its settings as query parameters
+    const bool uri = out.startsWith(u"postgres"_s) && out.contains(u"://"_s);
+    for (const auto& [key, value] : defaults) {
+        const QRegularExpression given(u"(^|[\\s?&])"_s + key + u"\\s*="_s);
+        if (given.match(out).hasMatch())
+            continue;
+        if (uri)
+            out += (out.contains(u'?') ? u"&"_s : u"?"_s) + key + u'=' + value;
+        else
+            out += u' ' + key + u'=' + value;
+    }
+    return out;
+}
+
+std::unique_ptr<Connection> openPostgres(const ServidorConf& conf)
+{
+    return std::make_unique<PgConnection>(conf);
+}
+
+}  // namespace pcp::driver
