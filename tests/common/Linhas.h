@@ -24,4 +24,15 @@ inline void insereLinha(Database& db, const QString& tabela, const QVariantMap& 
         .run();
 }
 
+// The first column of every row of a query, joined: what the checks compare
+// whatever engine holds the rows (numbers as QVariant writes them: 2, 2.5).
+inline QString colunaJunta(Database& db, const QString& sql, const QString& separador = QStringLiteral(" "))
+{
+    QStringList valores;
+    Statement st = db.prepare(sql);
+    while (st.next())
+        valores << st.value(0).toString();
+    return valores.join(separador);
+}
+
 }  // namespace pcp::test

@@ -2,6 +2,7 @@
 // Fixture base: installs a ScriptedMessages service for each test and fails the
 // test on any message nobody expected or any expected message that never came.
 #include "Messages.h"
+#include "ServidorTeste.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -10,7 +11,9 @@ namespace pcp::test {
 
 class ScriptedTest : public ::testing::Test {
 protected:
-    ScriptedTest() : scope_(script) {}
+    // In a server run the temporary folder names a fresh schema of the test
+    // server, so every store the test opens in it lives there.
+    ScriptedTest() : scope_(script) { preparaPastaDeTeste(tmp.path()); }
     void TearDown() override
     {
         for (const QString& f : script.failures())

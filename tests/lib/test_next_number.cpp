@@ -3,6 +3,8 @@
 #include "NextNumber.h"
 #include "Store.h"
 
+#include "ServidorTeste.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -26,6 +28,7 @@ TableDef pedidosTable()
 TEST(NextNumber, IsTheHighestPlusOneWithinItsScope)
 {
     QTemporaryDir tmp;
+    test::preparaPastaDeTeste(tmp.path());
     auto store = Store::open(tmp.filePath(u"dados.sqlite"_s), {pedidosTable()});
     store->db().exec(u"INSERT INTO Pedidos (Filial, Numero, Item, Serie) VALUES "
                      u"(1, 1, 1, 'A'), (1, 1, 2, 'A'), (1, 7, 1, NULL), (1, 8, 5, ''), "

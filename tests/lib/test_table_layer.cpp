@@ -309,9 +309,14 @@ TEST_F(TableLayer, ValuesAreStoredInTheFixedColumnFormat)
     t.setValue(u"Ativo"_s, true);
     t.setValue(u"Preco"_s, u"12,5"_s);
     t.post();
-    EXPECT_EQ(sql(u"SELECT Data || '|' || Ativo || '|' || typeof(Nome) || '|' || Preco || '|' || typeof(Filial) FROM Itens"_s)
-                  .toString(),
-              u"2024-03-05|1|null|12.5|integer"_s);
+    Statement st = store->db().prepare(u"SELECT Data, Ativo, Nome, Preco, Filial FROM Itens"_s);
+    ASSERT_TRUE(st.next());
+    EXPECT_EQ(st.value(0), QVariant(u"2024-03-05"_s));
+    EXPECT_EQ(st.value(1), QVariant(qint64(1)));
+    EXPECT_TRUE(st.isNull(2));
+    EXPECT_EQ(st.value(3), QVariant(12.5));
+    EXPECT_EQ(st.value(4), QVariant(qint64(1)));
+    st.reset();
     EXPECT_EQ(t.asDate(u"Data"_s), QDate(2024, 3, 5));
     EXPECT_EQ(t.asString(u"Data"_s), u"05/03/2024"_s);
 }
@@ -387,11 +392,14 @@ TEST_F(TableLayer, CriaTabelaTempTwiceLeavesOneEmptyTable)
 
 TEST_F(TableLayer, OpeningAnOldStoreAddsMissingColumnsAndKeepsRows)
 {
-    const QString file = tmp.filePath(u"antigo.sqlite"_s);
+    QDir(tmp.path()).mkdir(u"antiga"_s);
+    const QString folder = tmp.filePath(u"antiga"_s);
+    test::preparaPastaDeTeste(folder);
+    const QString file = QDir(folder).filePath(u"dados.sqlite"_s);
     {
-        Database db(file);
-        db.exec(u"CREATE TABLE Itens (Filial INTEGER, Codigo INTEGER, Nome TEXT);"
-                u"INSERT INTO Itens VALUES (1, 1, 'velho')"_s);
+        TableDef old(u"Itens"_s);
+        old.field(u"Filial"_s, FieldType::Integer).field(u"Codigo"_s, FieldType::Integer).string(u"Nome"_s, 30);
+        Store::open(file, {old})->db().exec(u"INSERT INTO Itens (Filial, Codigo, Nome) VALUES (1, 1, 'velho')"_s);
     }
     auto upgraded = Store::open(file, {test::itensTable()});
     TableCursor t(upgraded, u"Itens"_s);
@@ -402,11 +410,13 @@ TEST_F(TableLayer, OpeningAnOldStoreAddsMissingColumnsAndKeepsRows)
     t.setValue(u"Preco"_s, 3.25);
     t.post();
     EXPECT_DOUBLE_EQ(upgraded->db().prepare(u"SELECT Preco FROM Itens"_s).scalar().toDouble(), 3.25);
-    EXPECT_TRUE(upgraded->db().prepare(u"SELECT 1 FROM sqlite_master WHERE name = 'Itens__PorNome'"_s).scalar().isValid());
+    EXPECT_TRUE(upgraded->db().indexNames().contains(u"itens__pornome"_s, Qt::CaseInsensitive));
 }
 
 TEST_F(TableLayer, AttachedStoreRunsAStatementOverAnotherCompany)
 {
+    if (store->onServer())
+        GTEST_SKIP() << "no servidor cada empresa tem seu esquema: anexar outro banco é só do SQLite";
     const QString other = tmp.filePath(u"outra.sqlite"_s);
     {
         auto s = Store::open(other, {test::itensTable()});
@@ -432,7 +442,7 @@ TEST_F(TableLayer, TransactionGuardRollsBackUnlessCommitted)
         Transaction tx(store->db());
         add(1, 3, QString(), u"c"_s);
     }
-    EXPECT_EQ(sql(u"SELECT group_concat(Codigo) FROM Itens"_s).toString(), u"1"_s);
+    EXPECT_EQ(sql(u"SELECT count(*) || ':' || min(Codigo) FROM Itens"_s).toString(), u"1:1"_s);
 }
 
 TEST(Sqlite, LinkedVersionHasTheWalResetFix)

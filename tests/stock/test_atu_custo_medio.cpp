@@ -14,10 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <fcntl.h>
-#include <unistd.h>
-#include <cerrno>
-#include <cstring>
 #include <set>
 
 namespace pcp::test {
@@ -28,39 +24,21 @@ const QString kBloqueado = u"Existe outro usuário alterando este registro"_s;
 const QString kEstoque = u"Lançamento no estoque menor que a data de processamento"_s;
 const QString kFilial = u"Lancamento menor que a data de processamento"_s;
 
-// Another workstation's program editing a record: a descriptor of its own on
-// the store's lock file, so its lock conflicts with every lock this process
-// takes, exactly as another process's would.
+// Another workstation's program editing a record: a lock table of its own
+// on the store, so its lock conflicts with every lock this process takes,
+// exactly as another workstation's would.
 class TravaDeOutraEstacao {
 public:
-    TravaDeOutraEstacao(const Store& store, const QString& tabela, const QVariantList& chave)
-        : fd_(::open(lockFilePath(store.path()).toLocal8Bit().constData(), O_RDWR | O_CLOEXEC)),
-          offset_(LockFile::offsetFor(tabela, chave))
+    TravaDeOutraEstacao(Store& store, const QString& tabela, const QVariantList& chave)
+        : outra_(store.locks().separate()), trava_(outra_->tryLock(tabela, chave))
     {
-        EXPECT_GE(fd_, 0) << std::strerror(errno);
-        EXPECT_TRUE(muda(F_WRLCK)) << std::strerror(errno);
+        EXPECT_TRUE(trava_.held());
     }
-    ~TravaDeOutraEstacao() { libera(); }
-    void libera()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);  // drops the lock, as a program that posts or ends
-        fd_ = -1;
-    }
+    void libera() { trava_.release(); }  // as a program that posts or ends
 
 private:
-    bool muda(short tipo)
-    {
-        struct flock fl;
-        std::memset(&fl, 0, sizeof fl);
-        fl.l_type = tipo;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = off_t(offset_);
-        fl.l_len = 1;
-        return fcntl(fd_, F_OFD_SETLK, &fl) == 0;
-    }
-    int fd_;
-    qint64 offset_;
+    std::shared_ptr<RecordLockTable> outra_;
+    RecordLock trava_;
 };
 
 class AtuCustoMedio : public ClassificacaoFixture {

@@ -1,5 +1,6 @@
 // AtualizaCustoMedio: moving-average valuation of a month's items, the
 // balances it rewrites and each product's unit average cost.
+#include "RecusaNoBanco.h"
 #include "EstoqueFixture.h"
 #include "L_Estoque.h"
 #include "Sessao.h"
@@ -295,9 +296,7 @@ TEST_F(CustoMedioTest, OfABlankKeyHeldTwiceTheFirstRowIsTheBalance)
     grava(Mov{.nota = 1, .data = u"2005-01-02"_s, .qtd = 2, .custo = 40});
     EXPECT_EQ(roda().saldos, 1);
     EXPECT_EQ(saldoFisico(u"200501"_s).fisico, 2);
-    EXPECT_EQ(sql(u"SELECT group_concat(Fisico, ' ') FROM (SELECT Fisico FROM Sldpr ORDER BY _rowid_)"_s)
-                  .toString(),
-              u"2.0 77.0"_s);
+    EXPECT_EQ(colunaJunta(db(), u"SELECT Fisico FROM Sldpr ORDER BY _rowid_"_s), u"2 77"_s);
 }
 
 // The engines work on the branch and installation they are given, whatever
@@ -343,7 +342,8 @@ protected:
 
 TEST_F(CustoMedioEmPassos, AnotherConnectionWritesBetweenTwoSteps)
 {
-    Database outra(db().path());
+    auto outraLoja = Store::open(store->path());  // a second connection, as another workstation has
+    Database& outra = outraLoja->db();
     QStringList passos;
     const ResultadoCustoMedio r = custoMedio(u"012005"_s, 100, 300, [&](const QString& texto) {
         EXPECT_FALSE(db().inTransaction());
@@ -365,8 +365,7 @@ TEST_F(CustoMedioEmPassos, AnotherConnectionWritesBetweenTwoSteps)
 
 TEST_F(CustoMedioEmPassos, AFailingStepLeavesItsDocumentAndTheBalancesAsTheyWere)
 {
-    db().exec(u"CREATE TRIGGER falha BEFORE UPDATE ON Notai WHEN NEW.Cod_Reduz = 200 "
-              "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+    recusaNoBanco(db(), u"falha"_s, u"BEFORE UPDATE ON Notai"_s, u"NEW.Cod_Reduz = 200"_s, u"disco cheio"_s);
     EXPECT_THROW(roda(u"012005"_s, 100, 300), DbError);
     EXPECT_FALSE(db().inTransaction());
     EXPECT_EQ(custoDoItem(100), std::pair(40.0, 20.0));
@@ -377,7 +376,7 @@ TEST_F(CustoMedioEmPassos, AFailingStepLeavesItsDocumentAndTheBalancesAsTheyWere
     for (int nota : {200, 300})
         EXPECT_EQ(sql(u"SELECT VLR_MEDIO IS NULL FROM Notai WHERE Num_Nota = ?"_s, {nota}).toInt(), 1) << nota;
 
-    db().exec(u"DROP TRIGGER falha"_s);
+    tiraRecusa(db(), u"falha"_s, u"Notai"_s);
     roda(u"012005"_s, 100, 300);
     for (qint64 cod : {100, 200, 300})
         confereValorizado(cod);

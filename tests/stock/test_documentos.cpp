@@ -1,4 +1,5 @@
 // The stock tables as stored, and deleting documents with what hangs off them.
+#include "RecusaNoBanco.h"
 #include "DocumentCascade.h"
 #include "DocumentoEstoque.h"
 #include "EstoqueFixture.h"
@@ -92,7 +93,7 @@ TEST_F(DocumentosTest, DeletingADocumentTakesEverythingAlongAndNothingElse)
 TEST_F(DocumentosTest, AFailedDeletionLeavesTheDocumentWhole)
 {
     documentoCompleto(1, 2);
-    db().exec(u"CREATE TRIGGER recusa BEFORE DELETE ON Notas BEGIN SELECT RAISE(ABORT, 'recusado'); END"_s);
+    recusaNoBanco(db(), u"recusa"_s, u"BEFORE DELETE ON Notas"_s, {}, u"recusado"_s);
     EXPECT_THROW(excluiDocumento(db(), chaveLista(1)), DbError);
     EXPECT_EQ(contagem(1), (QList<int>{1, 1, 2, 2, 2, 2, 2}));
 }
@@ -142,16 +143,14 @@ TEST_F(GravadorTest, WritesTheHeaderItemsAndWhatHangsOffThemWithTheMonth)
 {
     gravador().grava(documento(1, 3));
     EXPECT_EQ(contagem(1), (QList<int>{1, 1, 3, 3, 0, 0, 3}));
-    EXPECT_EQ(sql(u"SELECT group_concat(Num_Item || ':' || Cod_Reduz || ':' || ANO_MES, ' ') "
-                  "FROM (SELECT * FROM Notai ORDER BY Num_Item)"_s).toString(),
+    EXPECT_EQ(colunaJunta(db(), u"SELECT Num_Item || ':' || Cod_Reduz || ':' || ANO_MES FROM Notai ORDER BY Num_Item"_s),
               u"1:100:200501 2:101:200501 3:102:200501"_s);
     EXPECT_EQ(sql(u"SELECT count(*) FROM NOTAI3 WHERE NaoAtualizaSaldos = 'S'"_s).toInt(), 3);
 }
 
 TEST_F(GravadorTest, AFailureHalfWayLeavesNoPartOfTheDocument)
 {
-    db().exec(u"CREATE TRIGGER recusa BEFORE INSERT ON Nfe_notai_imp WHEN NEW.Num_Item = 3 "
-              "BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+    recusaNoBanco(db(), u"recusa"_s, u"BEFORE INSERT ON Nfe_notai_imp"_s, u"NEW.Num_Item = 3"_s, u"disco cheio"_s);
     EXPECT_THROW(gravador().grava(documento(1, 3)), DbError);
     EXPECT_EQ(contagem(1), QList<int>(7, 0));
     EXPECT_FALSE(db().inTransaction());

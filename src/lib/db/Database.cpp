@@ -51,6 +51,7 @@ void Database::beginWrite() { conn_->beginWrite(); }
 void Database::flush() { conn_->flush(); }
 bool Database::tableExists(const QString& table) { return conn_->tableExists(table); }
 QStringList Database::tableNames() { return conn_->tableNames(); }
+QStringList Database::indexNames() { return conn_->indexNames(); }
 void Database::checkpoint() { conn_->checkpoint(); }
 QString Database::integrityCheck() { return conn_->integrityCheck(); }
 

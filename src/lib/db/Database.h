@@ -62,6 +62,8 @@ public:
     bool tableExists(const QString& table);
     // Every table of the store, as the engine spells them.
     QStringList tableNames();
+    // Every index of the store, as the engine spells them.
+    QStringList indexNames();
     // Copies the write-ahead log into the main file and empties it (a store
     // handed over as one file).
     void checkpoint();

@@ -49,6 +49,7 @@ public:
     virtual void beginWrite() = 0;
     virtual bool tableExists(const QString& table) = 0;
     virtual QStringList tableNames() = 0;
+    virtual QStringList indexNames() = 0;
     virtual void checkpoint() = 0;
     virtual QString integrityCheck() = 0;
     // Waits for the writes queued so far and reports the first that failed.

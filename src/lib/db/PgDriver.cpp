@@ -43,6 +43,9 @@ QString serverText(const PGresult* r, PGconn* conn)
         code == "57P03")
         throw DbError(u"A conexão com o servidor foi perdida; a gravação não foi feita (%1)"_s.arg(text),
                       DbErrorKind::Connection);
+    if (code == "55P03")
+        throw DbError(u"Os dados estão em uso por outra estação; tente novamente (%1)"_s.arg(text),
+                      DbErrorKind::Conflict);
     if (code == "22001")
         throw DbError(u"Texto maior que o tamanho do campo (%1)"_s.arg(text), DbErrorKind::Refused);
     if (code == "22007" || code == "22008")
@@ -184,7 +187,9 @@ public:
             throw DbError(u"Não foi possível conectar ao servidor de banco de dados: %1"_s.arg(text),
                           DbErrorKind::Connection);
         }
-        exec(u"SET DateStyle = ISO, YMD; SET extra_float_digits = 1; SET client_min_messages = warning"_s);
+        // a row another workstation is writing is waited for as long as SQLite's busy wait
+        exec(u"SET DateStyle = ISO, YMD; SET extra_float_digits = 1; SET client_min_messages = warning; "
+             u"SET lock_timeout = '10s'"_s);
         useSchema(conf.esquema);
     }
     ~PgConnection() override
@@ -227,8 +232,16 @@ public:
     }
     QStringList tableNames() override
     {
+        return names(u"SELECT tablename FROM pg_tables WHERE schemaname = current_schema() ORDER BY 1"_s);
+    }
+    QStringList indexNames() override
+    {
+        return names(u"SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() ORDER BY 1"_s);
+    }
+    QStringList names(const QString& sql)
+    {
         QStringList out;
-        PgStatement st(*this, u"SELECT tablename FROM pg_tables WHERE schemaname = current_schema() ORDER BY 1"_s);
+        PgStatement st(*this, sql);
         while (st.next())
             out << QString::fromUtf8(st.utf8View(0));
         return out;

@@ -30,7 +30,8 @@ public:
             if (c == u'\'') {
                 copyQuoted(u'\'', false);
             } else if (c == u'"') {
-                copyQuoted(u'"', true);
+                // a collation's name keeps its case ("C")
+                copyQuoted(u'"', !out_.trimmed().endsWith(u"COLLATE"_s, Qt::CaseInsensitive));
             } else if (c == u'-' && peek(1) == u'-') {
                 while (pos_ < in_.size() && in_[pos_] != u'\n')
                     out_ += in_[pos_++];

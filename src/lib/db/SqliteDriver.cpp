@@ -179,10 +179,13 @@ public:
         st.reset();
         return found;
     }
-    QStringList tableNames() override
+    QStringList tableNames() override { return names(u"table"_s); }
+    QStringList indexNames() override { return names(u"index"_s); }
+    QStringList names(const QString& type)
     {
         QStringList out;
-        SqliteStatement st(db_, u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"_s);
+        SqliteStatement st(db_, u"SELECT name FROM sqlite_master WHERE type = ?1 AND name NOT LIKE 'sqlite_%'"_s);
+        st.bindText(1, type.toUtf8());
         while (st.next())
             out << QString::fromUtf8(st.utf8View(0));
         return out;

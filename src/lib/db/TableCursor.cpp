@@ -21,8 +21,8 @@ QString compare(const QString& col, const QString& op, const QVariant& v, QVaria
     }
     if (v.isNull()) {
         if (op == u">"_s) return col + u" IS NOT NULL"_s;
-        if (op == u">="_s) return u"1"_s;
-        if (op == u"<"_s) return u"0"_s;
+        if (op == u">="_s) return u"1 = 1"_s;
+        if (op == u"<"_s) return u"1 = 0"_s;
         return col + u" IS NULL"_s;  // <=
     }
     params << v;
@@ -232,7 +232,7 @@ TableCursor::Where TableCursor::baseWhere() const
     Where w;
     if (master_) {
         if (!master_->active() || master_->isEmpty()) {
-            w.add(u"0"_s);
+            w.add(u"1 = 0"_s);
         } else {
             for (int i = 0; i < detailFields_.size(); ++i) {
                 const FieldDef& f = def_.fields()[fieldIndexOrThrow(detailFields_[i])];
