@@ -181,7 +181,8 @@ std::vector<TableCursor::OrderColumn> TableCursor::orderColumns() const
     for (const QString& f : indexFields()) {
         const int i = fieldIndexOrThrow(f);
         QString sql = quoted(def_.fields()[i].name);
-        if (indexCaseInsensitive_)
+        const FieldType type = def_.fields()[i].type;
+        if (indexCaseInsensitive_ && (type == FieldType::String || type == FieldType::Memo))
             sql = store_->db().ignoringCase(sql);
         cols.push_back({sql, i});
     }
