@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <cstdlib>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -162,6 +163,7 @@ private:
     }
     // The server-side name of the text for the current pattern of blanks.
     const QByteArray& preparedName();
+    QByteArray blankPattern() const;
     Result execute();
 
     PgConnection& conn_;
@@ -256,6 +258,66 @@ public:
     void setChanges(int n) { changes_ = n; }
     void setLastRowId(qint64 id) { lastRowId_ = id; }
 
+    // Sends a prepared write without waiting for its result. Only inside a
+    // transaction: a failure then takes the whole transaction back, so it
+    // may surface later (at the next read, write that waits, or the commit).
+    void send(const QByteArray& name, const std::vector<QByteArray>& values, const std::vector<bool>& null,
+              const std::vector<int>& binary, const QString& sql)
+    {
+        if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && !PQenterPipelineMode(conn_))
+            fail(conn_, nullptr, sql.left(200));
+        std::vector<const char*> v(values.size());
+        std::vector<int> lengths(values.size());
+        for (size_t i = 0; i < values.size(); ++i) {
+            v[i] = null[i] ? nullptr : values[i].constData();
+            lengths[i] = int(values[i].size());
+        }
+        if (!PQsendQueryPrepared(conn_, name.constData(), int(values.size()), v.data(), lengths.data(),
+                                 binary.data(), 0))
+            fail(conn_, nullptr, sql.left(200));
+        queued_ << sql;
+        // a bounded number in flight: the server's answers never fill the socket
+        if (queued_.size() >= kQueuedMax)
+            flush();
+    }
+
+    // Waits for every queued write; the first failure is reported once all
+    // are read, and the connection leaves pipeline mode either way.
+    void flush() override
+    {
+        if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF)
+            return;
+        std::optional<DbError> first;
+        if (!PQpipelineSync(conn_))
+            first = DbError(QString::fromUtf8(PQerrorMessage(conn_)).trimmed(), DbErrorKind::Connection);
+        for (qsizetype i = 0; i < queued_.size() && !first.has_value(); ++i) {
+            Result r(PQgetResult(conn_));
+            const auto status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_PIPELINE_ABORTED) {
+                try {
+                    fail(conn_, r.get(), queued_[i].left(200));
+                } catch (const DbError& e) {
+                    first = e;
+                }
+            }
+            while (Result rest{PQgetResult(conn_)}) {
+            }
+        }
+        // the rest up to the sync point
+        while (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF && PQstatus(conn_) == CONNECTION_OK) {
+            Result r(PQgetResult(conn_));
+            if (r && PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC) {
+                PQexitPipelineMode(conn_);
+                break;
+            }
+        }
+        queued_.clear();
+        if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF && !first)
+            first = DbError(u"A conexão com o servidor foi perdida; a gravação não foi feita"_s, DbErrorKind::Connection);
+        if (first)
+            throw *first;
+    }
+
 private:
     void useSchema(const QString& schema)
     {
@@ -277,7 +339,9 @@ private:
                  u"AS 'SELECT upper($1 COLLATE \"default\")'"_s);
     }
 
+    static constexpr qsizetype kQueuedMax = 500;
     PGconn* conn_ = nullptr;
+    QStringList queued_;  // the writes sent and not yet answered
     int statements_ = 0;
     int changes_ = 0;
     qint64 lastRowId_ = 0;
@@ -293,7 +357,8 @@ PgStatement::PgStatement(PgConnection& conn, const QString& sql)
 
 PgStatement::~PgStatement()
 {
-    if (!conn_.handle() || PQstatus(conn_.handle()) != CONNECTION_OK)
+    if (!conn_.handle() || PQstatus(conn_.handle()) != CONNECTION_OK ||
+        PQpipelineStatus(conn_.handle()) != PQ_PIPELINE_OFF)
         return;
     for (const QByteArray& name : std::as_const(prepared_)) {
         // a statement inside a failed transaction cannot be dropped now; the
@@ -305,12 +370,18 @@ PgStatement::~PgStatement()
     }
 }
 
-const QByteArray& PgStatement::preparedName()
+QByteArray PgStatement::blankPattern() const
 {
     QByteArray pattern;
     if (plain_.blankSensitive)
         for (bool b : null_)
             pattern += b ? '1' : '0';
+    return pattern;
+}
+
+const QByteArray& PgStatement::preparedName()
+{
+    const QByteArray pattern = blankPattern();
     auto it = prepared_.find(pattern);
     if (it != prepared_.end())
         return *it;
@@ -363,7 +434,16 @@ int PgStatement::run()
     return changed;
 }
 
-void PgStatement::queue() { run(); }
+void PgStatement::queue()
+{
+    if (!conn_.inTransaction())
+        return void(run());
+    // the text must be on the server before the pipeline starts
+    const bool known = prepared_.contains(blankPattern());
+    if (!known)
+        conn_.flush();
+    conn_.send(preparedName(), values_, null_, binary_, sql_);
+}
 
 }  // namespace
 
