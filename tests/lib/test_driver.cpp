@@ -111,6 +111,32 @@ TEST_F(Driver, OneStatementMatchesBlankAndNotBlankValuesAndBlanksSortFirst)
     EXPECT_EQ(nomes(u"ORDER BY Tamanho DESC, Codigo"_s), u"pequeno,grande,sem"_s);
 }
 
+// Queued writes of a simple form travel in batches on the server: what the
+// rows say in the end must be what one statement after another would leave.
+TEST_F(Driver, QueuedWritesLeaveWhatTheyWouldOneByOne)
+{
+    {
+        Transaction tx(db());
+        Statement& ins = db().cached(u"INSERT INTO Itens (Filial, Codigo, Nome, Preco) VALUES (1, ?, ?, ?)"_s);
+        for (int codigo = 1; codigo <= 2500; ++codigo)
+            ins.bindList({codigo, codigo % 7 ? QVariant(u"n\""_s + QString::number(codigo) + u"\\"_s) : QVariant(),
+                          codigo / 4.0})
+                .queue();
+        tx.commit();
+    }
+    EXPECT_EQ(nomes(u"WHERE Codigo IN (7, 8) ORDER BY Codigo"_s), u",n\"8\\"_s);
+    const qint64 linha = db().prepare(u"SELECT _rowid_ FROM Itens WHERE Codigo = 8"_s).scalar().toLongLong();
+    {
+        Transaction tx(db());
+        Statement& upd = db().cached(u"UPDATE Itens SET Nome = ?, Preco = ? WHERE _rowid_ = ?"_s);
+        for (const QString& nome : {u"primeiro"_s, u"segundo"_s, u"último"_s})
+            upd.bindList({nome, 1.5, linha}).queue();
+        tx.commit();
+    }
+    EXPECT_EQ(nomes(u"WHERE Codigo = 8"_s), u"último"_s);
+    EXPECT_EQ(db().prepare(u"SELECT count(*) FROM Itens WHERE Preco = Codigo / 4.0"_s).scalar().toLongLong(), 2499);
+}
+
 TEST_F(Driver, AnInsertGivesTheIdentityOfItsRow)
 {
     item(1, {}, u"um"_s);
