@@ -79,9 +79,9 @@ qint64 percorre(Database& db, const Plano& p, const std::function<void(const QVa
     const QString base = u"SELECT %1, _rowid_ FROM %2"_s.arg(campos.join(u", "_s), quoted(p.def.name()));
     const QString fim = u" ORDER BY %1 LIMIT %2"_s.arg(p.ordem()).arg(kLinhasPorPagina);
     Statement primeira = db.prepare(base + fim);
-    Statement seguinte = db.prepare(
-        base + (p.autoInc < 0 ? u" WHERE _rowid_ > ?"_s : u" WHERE (%1, _rowid_) > (?, ?)"_s.arg(quoted(p.colunas[p.autoInc]))) +
-        fim);
+    const QString depois = p.autoInc < 0 ? u" WHERE _rowid_ > ?"_s
+                                         : u" WHERE (%1, _rowid_) > (?, ?)"_s.arg(quoted(p.colunas[p.autoInc]));
+    Statement seguinte = db.prepare(base + depois + fim);
     const int n = int(p.colunas.size());
     qint64 total = 0;
     QVariant ultimaChave, ultimoRowId;

@@ -281,7 +281,8 @@ Contexto leFilial(const QString& pasta, bool existe, int filial, bool criar)
     c.filial = filial;
     if (existe) {
         const std::optional<ServidorConf> conf = leServidorConf(pasta);
-        const auto banco = conf ? std::make_unique<Database>(*conf, QDir(pasta).filePath(QString::fromUtf16(kServidorConf)))
+        const QString arquivoConf = QDir(pasta).filePath(QString::fromUtf16(kServidorConf));
+        const auto banco = conf ? std::make_unique<Database>(*conf, arquivoConf)
                                 : std::make_unique<Database>(companyStorePath(pasta));
         Database& db = *banco;
         if (db.tableExists(u"Filial"_s)) {

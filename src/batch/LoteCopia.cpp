@@ -112,7 +112,8 @@ int transfere(Database& origem, Destino& destino, const std::function<void()>& c
         if (tabelaJaExistente(origem, Catalog::global().tables()).isEmpty())
             throw Recusa{u"A origem não contém as tabelas de uma empresa"_s};
         if (const QString t = tabelaJaExistente(*destino.db, tabelas); !t.isEmpty())
-            throw Recusa{u"O destino já contém a tabela %1 da empresa; escolha um esquema vazio (--esquema)"_s.arg(t)};
+            throw Recusa{
+                u"O destino já contém a tabela %1 da empresa; escolha um esquema vazio (--esquema)"_s.arg(t)};
         for (const QString& t : desconhecidas)
             mostraAviso(u"A tabela %1 não é declarada pelo programa e não foi copiada"_s.arg(t));
 
@@ -135,8 +136,9 @@ int transfere(Database& origem, Destino& destino, const std::function<void()>& c
         throw;
     } catch (const DbError& e) {
         const bool desfeito = destino.desfaz();
-        mostraErro((desfeito ? u"Cópia não concluída; nada foi gravado no destino. "_s : u"Cópia não concluída. "_s) +
-                   e.message());
+        const QString texto = desfeito ? u"Cópia não concluída; nada foi gravado no destino. "_s
+                                       : u"Cópia não concluída. "_s;
+        mostraErro(texto + e.message());
         return LoteFalhou;
     }
 }
@@ -159,7 +161,8 @@ int paraServidor(const LinhaLote& l, const AndamentoCopia& andamento, std::FILE*
 
     // read-write only so that its last close removes the write-ahead files it made; it writes nothing
     Database origem(arquivo);
-    destino.db = std::make_unique<Database>(conf, QDir(destino.pasta).absoluteFilePath(QString::fromUtf16(kServidorConf)));
+    destino.db = std::make_unique<Database>(conf, QDir(destino.pasta).absoluteFilePath(
+                                                      QString::fromUtf16(kServidorConf)));
     return transfere(origem, destino, [&] { gravaServidorConf(destino.pasta, conf); }, andamento, resultado);
 }
 

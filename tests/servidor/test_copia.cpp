@@ -138,8 +138,10 @@ protected:
                     {{u"Filial"_s, 1}, {u"CodParametro"_s, 2}, {u"ValorNumerico"_s, -1.0e-300}});
         for (auto [codigo, classe] : {std::pair{1, 1}, {51, 51}})
             insereLinha(db, u"HistEst"_s, {{u"Est_Hist"_s, codigo}, {u"Param_Hist"_s, classe}});
-        insereLinha(db, u"Estproma"_s, {{u"Filial"_s, 1}, {u"Cod_Reduz"_s, 100}, {u"ULTIMOCUST"_s, 12.345678901234567}});
-        GravadorDocumentos gravador(db, {u"Est_Hist"_s}, {u"Cod_Reduz"_s, u"TAMANHO"_s, u"Cod_Deposi"_s, u"QUANTIDADE"_s});
+        insereLinha(db, u"Estproma"_s,
+                    {{u"Filial"_s, 1}, {u"Cod_Reduz"_s, 100}, {u"ULTIMOCUST"_s, 12.345678901234567}});
+        GravadorDocumentos gravador(db, {u"Est_Hist"_s},
+                                    {u"Cod_Reduz"_s, u"TAMANHO"_s, u"Cod_Deposi"_s, u"QUANTIDADE"_s});
         DocumentoEstoque d;
         d.chave = {1, 1, 3, 9, u"2005-01-02"_s};
         d.cabecalho = {1};
@@ -293,8 +295,8 @@ TEST_F(Copia, RefusesATargetThatHoldsACompany)
          u"A empresa em %1 já está em um servidor (servidor.conf); para trazê-la use copia-do-servidor"_s.arg(
              noServidor)},
         {{u"--empresa"_s, origem, u"copia-do-servidor"_s, u"--destino"_s, livre},
-         u"A empresa em %1 não está em um servidor (falta servidor.conf); para levá-la use copia-para-servidor"_s.arg(
-             origem)},
+         u"A empresa em %1 não está em um servidor (falta servidor.conf); "
+         u"para levá-la use copia-para-servidor"_s.arg(origem)},
         {{u"--empresa"_s, origem, u"copia-para-servidor"_s, u"--servidor"_s, conninfo, u"--destino"_s, livre,
           u"--esquema"_s, u"1-empresa"_s},
          u"servidor.conf: nome de esquema inválido: \"1-empresa\""_s},

@@ -57,7 +57,10 @@ void setLastAutoNumber(Database& db, const QString& table, const QString& field,
     Statement up = db.prepare(u"UPDATE sqlite_sequence SET seq = ? WHERE name = ? COLLATE NOCASE"_s);
     up.bindInt(1, last).bindText(2, table);
     if (up.run() == 0)
-        db.prepare(u"INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"_s).bindText(1, table).bindInt(2, last).run();
+        db.prepare(u"INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"_s)
+            .bindText(1, table)
+            .bindInt(2, last)
+            .run();
 }
 
 }  // namespace pcp
