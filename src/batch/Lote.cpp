@@ -6,6 +6,7 @@
 #include "Formats.h"
 #include "L_Critica.h"
 #include "L_Estoque.h"
+#include "LoteCopia.h"
 #include "Messages.h"
 #include "Opcoes.h"
 #include "RegrasInstalacao.h"
@@ -249,29 +250,13 @@ Execucao prepara(const LinhaLote& l)
     return baixaMp(l);
 }
 
-// The nearest folder of `caminho` that exists (itself when it does).
-QString pastaExistente(const QString& caminho)
-{
-    QString p = QDir::cleanPath(QFileInfo(caminho).absoluteFilePath());
-    while (!QFileInfo::exists(p) && QFileInfo(p).path() != p)
-        p = QFileInfo(p).path();
-    return p;
-}
-
-void exigeDiscoLocal(const QString& pasta)
-{
-    try {
-        requireLocalFileSystem(pasta);
-    } catch (const DbError& e) {
-        throw Recusa{e.message()};
-    }
-}
-
 // Checks the company folder without changing it; true when its store exists.
 // A missing store is refused unless it is to be created, and a folder on a
 // network file system is refused, even one that is still to be created.
 bool confereEmpresa(const QString& pasta, bool criar)
 {
+    if (companyOnServer(pasta))
+        return true;  // the tables are on the server
     const QFileInfo arquivo(companyStorePath(pasta));
     if (arquivo.exists()) {
         exigeDiscoLocal(QFileInfo(arquivo.canonicalFilePath()).absolutePath());
@@ -295,7 +280,11 @@ Contexto leFilial(const QString& pasta, bool existe, int filial, bool criar)
     Contexto c;
     c.filial = filial;
     if (existe) {
-        Database db(companyStorePath(pasta));
+        const std::optional<ServidorConf> conf = leServidorConf(pasta);
+        const QString arquivoConf = QDir(pasta).filePath(QString::fromUtf16(kServidorConf));
+        const auto banco = conf ? std::make_unique<Database>(*conf, arquivoConf)
+                                : std::make_unique<Database>(companyStorePath(pasta));
+        Database& db = *banco;
         if (db.tableExists(u"Filial"_s)) {
             Statement st = db.prepare(u"SELECT NOME, FATMODNF FROM Filial WHERE Filial = ?"_s);
             st.bindInt(1, filial);
@@ -328,6 +317,10 @@ int executa(const QStringList& args, std::FILE* andamentoArq, std::FILE* resulta
         }
         declaraTabelas();
         const LinhaLote l = analisaLinha(args);
+        if (comandoDeCopia(l.comando)) {
+            Andamento andamento(andamentoArq);
+            return executaCopia(l, [&](const QString& t, bool ultimo) { andamento(t, ultimo); }, resultado);
+        }
         const int filial = int(inteiroDosCampos(l, u"--filial"_s, {u"Filial.Filial"_s, u"Sldpr.Filial"_s}, 1));
         const Execucao execucao = prepara(l);
         if (!execucao.executa)
