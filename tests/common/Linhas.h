@@ -35,4 +35,18 @@ inline QString colunaJunta(Database& db, const QString& sql, const QString& sepa
     return valores.join(separador);
 }
 
+// The columns of a query's first row, joined, numbers printed as colunaJunta
+// prints them; empty when there is no row.
+inline QString linhaJunta(Database& db, const QString& sql, const QString& separador = QStringLiteral("|"))
+{
+    QStringList valores;
+    Statement st = db.prepare(sql);
+    if (st.next()) {
+        for (int i = 0; i < st.columnCount(); ++i)
+            valores << st.value(i).toString();
+        st.reset();
+    }
+    return valores.join(separador);
+}
+
 }  // namespace pcp::test
