@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "Opcoes.h"
 #include "RegrasInstalacao.h"
+#include "ServidorConf.h"
 #include "Store.h"
 #include "TDMFilial.h"
 #include "Tabelas.h"
@@ -17,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <functional>
+#include <memory>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -272,6 +274,8 @@ void exigeDiscoLocal(const QString& pasta)
 // network file system is refused, even one that is still to be created.
 bool confereEmpresa(const QString& pasta, bool criar)
 {
+    if (companyOnServer(pasta))
+        return true;  // the tables are on the server its servidor.conf names
     const QFileInfo arquivo(companyStorePath(pasta));
     if (arquivo.exists()) {
         exigeDiscoLocal(QFileInfo(arquivo.canonicalFilePath()).absolutePath());
@@ -287,15 +291,24 @@ bool confereEmpresa(const QString& pasta, bool criar)
     return false;
 }
 
-// Reads the branch row with a connection that changes nothing: neither the
-// tables are brought up to date nor the lock file made, so a refusal leaves
-// the folder as it was.
+// A connection to the company's tables that changes nothing: neither the
+// tables are brought up to date nor the lock file made.
+std::unique_ptr<Database> conexaoSemMudanca(const QString& pasta)
+{
+    if (const auto conf = leServidorConf(pasta))
+        return std::make_unique<Database>(*conf, QDir(pasta).absoluteFilePath(QString::fromUtf16(kServidorConf)));
+    return std::make_unique<Database>(companyStorePath(pasta));
+}
+
+// Reads the branch row without changing anything, so a refusal leaves the
+// folder as it was.
 Contexto leFilial(const QString& pasta, bool existe, int filial, bool criar)
 {
     Contexto c;
     c.filial = filial;
     if (existe) {
-        Database db(companyStorePath(pasta));
+        const auto conexao = conexaoSemMudanca(pasta);
+        Database& db = *conexao;
         if (db.tableExists(u"Filial"_s)) {
             Statement st = db.prepare(u"SELECT NOME, FATMODNF FROM Filial WHERE Filial = ?"_s);
             st.bindInt(1, filial);

@@ -35,18 +35,20 @@ inline QString colunaJunta(Database& db, const QString& sql, const QString& sepa
     return valores.join(separador);
 }
 
-// The columns of a query's first row, joined, numbers printed as colunaJunta
-// prints them; empty when there is no row.
-inline QString linhaJunta(Database& db, const QString& sql, const QString& separador = QStringLiteral("|"))
+// Every row of a query, its columns joined by `entreColunas` and the rows by
+// `entreLinhas`; numbers printed as colunaJunta prints them, blanks empty.
+inline QString linhasJuntas(Database& db, const QString& sql, const QString& entreColunas = QStringLiteral("|"),
+                            const QString& entreLinhas = QStringLiteral(" "))
 {
-    QStringList valores;
+    QStringList linhas;
     Statement st = db.prepare(sql);
-    if (st.next()) {
+    while (st.next()) {
+        QStringList valores;
         for (int i = 0; i < st.columnCount(); ++i)
             valores << st.value(i).toString();
-        st.reset();
+        linhas << valores.join(entreColunas);
     }
-    return valores.join(separador);
+    return linhas.join(entreLinhas);
 }
 
 }  // namespace pcp::test
