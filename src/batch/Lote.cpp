@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "Opcoes.h"
 #include "RegrasInstalacao.h"
+#include "ServidorConf.h"
 #include "Store.h"
 #include "TDMFilial.h"
 #include "Tabelas.h"
@@ -18,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <functional>
+#include <memory>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -256,7 +258,7 @@ Execucao prepara(const LinhaLote& l)
 bool confereEmpresa(const QString& pasta, bool criar)
 {
     if (companyOnServer(pasta))
-        return true;  // the tables are on the server
+        return true;  // the tables are on the server its servidor.conf names
     const QFileInfo arquivo(companyStorePath(pasta));
     if (arquivo.exists()) {
         exigeDiscoLocal(QFileInfo(arquivo.canonicalFilePath()).absolutePath());
@@ -272,19 +274,24 @@ bool confereEmpresa(const QString& pasta, bool criar)
     return false;
 }
 
-// Reads the branch row with a connection that changes nothing: neither the
-// tables are brought up to date nor the lock file made, so a refusal leaves
-// the folder as it was.
+// A connection to the company's tables that changes nothing: neither the
+// tables are brought up to date nor the lock file made.
+std::unique_ptr<Database> conexaoSemMudanca(const QString& pasta)
+{
+    if (const auto conf = leServidorConf(pasta))
+        return std::make_unique<Database>(*conf, QDir(pasta).absoluteFilePath(QString::fromUtf16(kServidorConf)));
+    return std::make_unique<Database>(companyStorePath(pasta));
+}
+
+// Reads the branch row without changing anything, so a refusal leaves the
+// folder as it was.
 Contexto leFilial(const QString& pasta, bool existe, int filial, bool criar)
 {
     Contexto c;
     c.filial = filial;
     if (existe) {
-        const std::optional<ServidorConf> conf = leServidorConf(pasta);
-        const QString arquivoConf = QDir(pasta).filePath(QString::fromUtf16(kServidorConf));
-        const auto banco = conf ? std::make_unique<Database>(*conf, arquivoConf)
-                                : std::make_unique<Database>(companyStorePath(pasta));
-        Database& db = *banco;
+        const auto conexao = conexaoSemMudanca(pasta);
+        Database& db = *conexao;
         if (db.tableExists(u"Filial"_s)) {
             Statement st = db.prepare(u"SELECT NOME, FATMODNF FROM Filial WHERE Filial = ?"_s);
             st.bindInt(1, filial);

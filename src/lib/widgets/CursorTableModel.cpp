@@ -107,7 +107,7 @@ qint64 CursorTableModel::countRows() const
         return cursor_->active() ? cursor_->recordCount() : 0;
     if (!store_)
         return 0;
-    Statement st = store_->db().prepare(u"SELECT count(*) FROM ("_s + sql_ + u")"_s);
+    Statement st = store_->db().prepare(u"SELECT count(*) FROM ("_s + sql_ + u") AS consulta"_s);
     st.bindList(params_);
     return st.scalar().toLongLong();
 }
@@ -181,23 +181,26 @@ std::vector<CursorTableModel::Row> CursorTableModel::rowsOf(std::vector<TableCur
 
 std::vector<CursorTableModel::Row> CursorTableModel::readQueryChunk(qint64 offset, int count) const
 {
-    Statement st = store_->db().prepare(u"SELECT * FROM ("_s + sql_ + u") LIMIT ? OFFSET ?"_s);
+    Statement st = store_->db().prepare(u"SELECT * FROM ("_s + sql_ + u") AS consulta LIMIT ? OFFSET ?"_s);
     st.bindList(params_ + QVariantList{count, offset});
     const QStringList fields = rowFields();
-    QStringList names;
-    for (int i = 0; i < st.columnCount(); ++i)
-        names << st.columnName(i);
     QList<int> columnOf;
     QList<const FieldDef*> defs;
-    for (const QString& f : fields) {
-        const int i = indexOf(names, f);
-        if (i < 0)
-            throw DbError(u"Campo %1 nao encontrado na consulta"_s.arg(f), DbErrorKind::Refused);
-        columnOf << i;
-        defs << layout_.findField(f);
-    }
     std::vector<Row> rows;
     while (st.next()) {
+        if (rows.empty()) {
+            // the server names a query's columns only once it has run
+            QStringList names;
+            for (int i = 0; i < st.columnCount(); ++i)
+                names << st.columnName(i);
+            for (const QString& f : fields) {
+                const int i = indexOf(names, f);
+                if (i < 0)
+                    throw DbError(u"Campo %1 nao encontrado na consulta"_s.arg(f), DbErrorKind::Refused);
+                columnOf << i;
+                defs << layout_.findField(f);
+            }
+        }
         Row row;
         for (int k = 0; k < fields.size(); ++k) {
             const QVariant stored = st.value(columnOf[k]);
