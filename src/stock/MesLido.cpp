@@ -55,17 +55,20 @@ const QString kUmItem = QStringLiteral("SELECT " PCP_CAMPOS_ITEM " FROM Notai i 
 
 // The headers of a batch of documents, found by their keys: one statement
 // for many documents, so a month over the network is not a round trip per
-// document. The key columns come back to tell which header is which.
+// document. The key columns come back to tell which header is which. Each
+// alternative names the whole key, branch first, so each is one lookup in
+// the key's index (with the branch outside them SQLite scans the table once
+// per statement).
 constexpr int kCabecalhosPorConsulta = 100;
 
 QString consultaDeCabecalhos()
 {
     QStringList chaves;
     for (int i = 0; i < kCabecalhosPorConsulta; ++i)
-        chaves << u"(n.Num_Nota = ? AND n.Tipo_Nota = ? AND n.Cod_Clifor = ? AND n.DT_ENTRADA = ?)"_s;
+        chaves << u"(n.Filial = ? AND n.Num_Nota = ? AND n.Tipo_Nota = ? AND n.Cod_Clifor = ? AND n.DT_ENTRADA = ?)"_s;
     return u"SELECT n.Num_Nota, n.Tipo_Nota, n.Cod_Clifor, n.DT_ENTRADA, n.Est_Hist, n.COMPLNATOP, h._rowid_, "
-           u"h.Param_Hist FROM Notas n LEFT JOIN HistEst h ON h.Est_Hist = n.Est_Hist WHERE n.Filial = ? AND ("_s +
-           chaves.join(u" OR "_s) + u')';
+           u"h.Param_Hist FROM Notas n LEFT JOIN HistEst h ON h.Est_Hist = n.Est_Hist WHERE "_s +
+           chaves.join(u" OR "_s);
 }
 
 // A read transaction for the duration of the reading, unless one is open.
@@ -141,12 +144,11 @@ public:
     {
         Statement& consulta = db_.cached(consultaDeCabecalhos());
         for (size_t inicio = 0; inicio < cabecalhos_.size(); inicio += kCabecalhosPorConsulta) {
-            consulta.bindInt(1, filial_);
             for (int i = 0; i < kCabecalhosPorConsulta; ++i) {
                 // the last batch repeats its last document to fill the statement
                 const Cabecalho& c = cabecalhos_[std::min(inicio + size_t(i), cabecalhos_.size() - 1)];
-                consulta.bindInt(2 + 4 * i, c.numNota).bindInt(3 + 4 * i, c.tipoNota)
-                    .bindInt(4 + 4 * i, c.codClifor).bindText(5 + 4 * i, c.data);
+                consulta.bindInt(1 + 5 * i, filial_).bindInt(2 + 5 * i, c.numNota).bindInt(3 + 5 * i, c.tipoNota)
+                    .bindInt(4 + 5 * i, c.codClifor).bindText(5 + 5 * i, c.data);
             }
             while (consulta.next()) {
                 const auto it = lidos_.constFind({consulta.intValue(0), consulta.intValue(1), consulta.intValue(2),

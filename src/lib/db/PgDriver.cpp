@@ -95,8 +95,9 @@ public:
         }
     }
 
-    int columnCount() const override { return result_ ? PQnfields(result_.get()) : 0; }
-    QString columnName(int c) const override { return QString::fromUtf8(PQfname(result_.get(), c)); }
+    // The columns are known before the first row, as on SQLite.
+    int columnCount() const override { return PQnfields(shape()); }
+    QString columnName(int c) const override { return QString::fromUtf8(PQfname(shape(), c)); }
     bool isNull(int c) const override { return !result_ || PQgetisnull(result_.get(), row_, c); }
     qint64 intValue(int c) const override
     {
@@ -187,7 +188,11 @@ private:
     std::vector<QByteArray> values_;
     std::vector<bool> null_;
     std::vector<int> binary_;
+    // The result, or before it the server's description of the statement.
+    const PGresult* shape() const;
+
     Result result_;
+    mutable Result description_;
     int row_ = -1;
     bool batchChecked_ = false;
     std::optional<PgLote> batch_;
@@ -441,6 +446,20 @@ const QByteArray& PgStatement::preparedName()
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
         fail(conn_.handle(), r.get(), sql_.left(200));
     return *prepared_.insert(pattern, name);
+}
+
+const PGresult* PgStatement::shape() const
+{
+    if (result_)
+        return result_.get();
+    if (!description_) {
+        auto* self = const_cast<PgStatement*>(this);
+        conn_.flush();
+        description_.reset(PQdescribePrepared(conn_.handle(), self->preparedName().constData()));
+        if (PQresultStatus(description_.get()) != PGRES_COMMAND_OK)
+            fail(conn_.handle(), description_.get(), sql_.left(200));
+    }
+    return description_.get();
 }
 
 Result PgStatement::execute()

@@ -73,6 +73,13 @@ QStringList changesFor(const TableDef& t, const Existing& have)
     if (!t.primaryKey().isEmpty() && !have.indexes.contains(primaryIndexName(t).toLower()))
         out << u"CREATE UNIQUE INDEX IF NOT EXISTS %1 ON %2 (%3) INCLUDE (_rowid_) NULLS NOT DISTINCT"_s.arg(
             quoted(primaryIndexName(t)), quoted(t.name()), indexColumns(t, t.primaryKey(), false));
+    // an auto-numbered field is unique by itself, as SQLite's row number is
+    for (const FieldDef& f : t.fields()) {
+        const QString name = t.name() + u"__"_s + f.name + u"_auto"_s;
+        if (f.type == FieldType::AutoInc && !have.indexes.contains(name.toLower()))
+            out << u"CREATE UNIQUE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(quoted(name), quoted(t.name()),
+                                                                           quoted(f.name));
+    }
     for (const IndexDef& idx : t.indexes()) {
         const QString name = secondaryIndexName(t, idx);
         if (!have.indexes.contains(name.toLower()))
