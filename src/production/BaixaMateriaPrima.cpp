@@ -182,6 +182,14 @@ public:
     {
     }
 
+    // Whether each document waits for the store's answer before the next: only
+    // then is a refused header known to be this document's.
+    void esperaCadaDocumento(bool espera)
+    {
+        espera_ = espera;
+        gravador_.esperaCadaDocumento(espera);
+    }
+
     std::vector<NotaVenda> notasDoPeriodo()
     {
         std::vector<NotaVenda> notas;
@@ -248,7 +256,7 @@ public:
         try {
             gravador_.substitui(d);
         } catch (const DbError& e) {
-            if (!e.isKeyViolation())
+            if (!e.isKeyViolation() || !espera_)
                 throw;
             recusa = u"Registro ja existe - "_s + e.message() + u"\nTabela : Notas"_s;
             return false;
@@ -286,6 +294,7 @@ private:
     const QString hoje_;
     Statement itensVenda_, formulaExiste_, componentes_;
     GravadorDocumentos gravador_;
+    bool espera_ = true;
     std::unordered_map<QString, FormulaLida> formulas_;  // node-based: references survive a rehash
 };
 
@@ -352,7 +361,11 @@ ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ContextoEstoque& con
         while (feitas < notas.size()) {
             size_t limite = notas.size();
             int conflitos = 0;
+            // Documents travel together; a refused header, known only at the
+            // group's end, has the group written again document by document.
+            bool esperar = false;
             for (;;) {
+                baixa.esperaCadaDocumento(esperar);
                 ResultadoBaixa doGrupo;
                 QList<Message> avisos;
                 QElapsedTimer relogio;
@@ -380,6 +393,10 @@ ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ContextoEstoque& con
                     if (!recusada)
                         grupo.commit();
                 } catch (const DbError& e) {
+                    if (e.isKeyViolation() && !esperar) {
+                        esperar = true;
+                        continue;
+                    }
                     // the server gave the group up for another workstation's
                     // change: nothing of it stays, so it is simply done again
                     if (e.kind() != DbErrorKind::Conflict || ++conflitos >= kTentativasConflito)

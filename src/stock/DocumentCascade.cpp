@@ -14,9 +14,9 @@ namespace pcp {
 
 namespace {
 
-// Deletes the rows of `tabela` whose key fields match; blank key values match
-// blank fields. The number of rows deleted.
-int apaga(Database& db, const QString& tabela, const QStringList& campos, const QVariantList& valores)
+// The statement that deletes the rows of `tabela` whose key fields match;
+// blank key values match blank fields.
+Statement& exclusao(Database& db, const QString& tabela, const QStringList& campos, const QVariantList& valores)
 {
     if (valores.size() != campos.size())
         throw DbError(u"Chave incompleta para excluir de %1"_s.arg(tabela));
@@ -30,7 +30,13 @@ int apaga(Database& db, const QString& tabela, const QStringList& campos, const 
             condicao << c + u" IS NOT DISTINCT FROM ?"_s;
         it = textos.insert(chave, u"DELETE FROM %1 WHERE %2"_s.arg(tabela, condicao.join(u" AND "_s)));
     }
-    return db.cached(*it).bindList(valores).run();
+    return db.cached(*it).bindList(valores);
+}
+
+// The number of rows deleted.
+int apaga(Database& db, const QString& tabela, const QStringList& campos, const QVariantList& valores)
+{
+    return exclusao(db, tabela, campos, valores).run();
 }
 
 // Deletes, in one transaction (or inside the caller's), `tabela`'s
@@ -72,6 +78,14 @@ int excluiDependentesDocumento(Database& db, const QVariantList& chave)
 bool excluiItemNota(Database& db, const QVariantList& chaveItem)
 {
     return apagaComDependentes(db, u"Notai"_s, chaveItem, true) > 0;
+}
+
+void excluiDocumentoSemContar(Database& db, const QVariantList& chave)
+{
+    TransacaoSeNecessaria tx(db);
+    for (const QString& t : dependentesDe(u"Notas"_s) << u"Notas"_s)
+        exclusao(db, t, chaveNota(), chave).queue();
+    tx.commit();
 }
 
 int excluiDocumento(Database& db, const QVariantList& chave)

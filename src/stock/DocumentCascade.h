@@ -26,5 +26,8 @@ bool excluiItemNota(Database& db, const QVariantList& chaveItem);
 // A whole document: its dependents, then the header. Returns the number of
 // items removed, -1 when there was no header (its items are removed all the same).
 int excluiDocumento(Database& db, const QVariantList& chave);
+// The same, without counting: the deletes are queued (Statement::queue), so
+// on a server they travel with the writes that follow.
+void excluiDocumentoSemContar(Database& db, const QVariantList& chave);
 
 }  // namespace pcp

@@ -81,7 +81,7 @@ void GravadorDocumentos::grava(const DocumentoEstoque& d)
     cabecalho_.bindList(chave);
     for (int i = 0; i < d.cabecalho.size(); ++i)
         cabecalho_.bind(n + 1 + i, d.cabecalho[i]);
-    cabecalho_.run();
+    espera_ ? void(cabecalho_.run()) : cabecalho_.queue();
     for (const Dependente& dep : d.dependentes)
         gravaDependente(dep, chave, chaveNota());
 
@@ -111,7 +111,7 @@ void GravadorDocumentos::grava(const DocumentoEstoque& d)
 void GravadorDocumentos::substitui(const DocumentoEstoque& d)
 {
     TransacaoSeNecessaria tx(db_);
-    excluiDocumento(db_, d.chave.valores());
+    espera_ ? void(excluiDocumento(db_, d.chave.valores())) : excluiDocumentoSemContar(db_, d.chave.valores());
     grava(d);
     tx.commit();
 }

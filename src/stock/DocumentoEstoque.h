@@ -74,6 +74,11 @@ public:
     // Deletes whatever the key holds (excluiDocumento) and writes the document,
     // in one transaction as grava.
     void substitui(const DocumentoEstoque& documento);
+    // Whether the header waits for the store's answer (the default). Without
+    // waiting a whole document travels with the next ones, and a key the
+    // store already holds is reported at the end of the transaction, naming
+    // no document: the caller then writes the group again, waiting.
+    void esperaCadaDocumento(bool espera) { espera_ = espera; }
 
 private:
     void gravaDependente(const Dependente& d, const QVariantList& chave, const QStringList& camposChave);
@@ -82,6 +87,7 @@ private:
     QStringList camposCabecalho_, camposItem_;
     QVariantList fixosItem_;
     Statement cabecalho_, item_;
+    bool espera_ = true;
 };
 
 }  // namespace pcp

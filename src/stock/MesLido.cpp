@@ -53,23 +53,14 @@ const QString kTrechoItens = QStringLiteral(
 const QString kUmItem = QStringLiteral("SELECT " PCP_CAMPOS_ITEM " FROM Notai i WHERE i._rowid_ = ?");
 #undef PCP_CAMPOS_ITEM
 
-// The headers of a batch of documents, found by their keys: one statement
-// for many documents, so a month over the network is not a round trip per
-// document. The key columns come back to tell which header is which. Each
-// alternative names the whole key, branch first, so each is one lookup in
-// the key's index (with the branch outside them SQLite scans the table once
-// per statement).
-constexpr int kCabecalhosPorConsulta = 100;
-
-QString consultaDeCabecalhos()
-{
-    QStringList chaves;
-    for (int i = 0; i < kCabecalhosPorConsulta; ++i)
-        chaves << u"(n.Filial = ? AND n.Num_Nota = ? AND n.Tipo_Nota = ? AND n.Cod_Clifor = ? AND n.DT_ENTRADA = ?)"_s;
-    return u"SELECT n.Num_Nota, n.Tipo_Nota, n.Cod_Clifor, n.DT_ENTRADA, n.Est_Hist, n.COMPLNATOP, h._rowid_, "
-           u"h.Param_Hist FROM Notas n LEFT JOIN HistEst h ON h.Est_Hist = n.Est_Hist WHERE "_s +
-           chaves.join(u" OR "_s);
-}
+// The headers of the documents dated within the month's items' dates, read
+// in one statement: a month over the network is not a round trip per
+// document, and a branch's headers are read once at most. The key columns
+// come back to tell which header is which.
+const QString kCabecalhosDoPeriodo = uR"(
+SELECT n.Num_Nota, n.Tipo_Nota, n.Cod_Clifor, n.DT_ENTRADA, n.Est_Hist, n.COMPLNATOP, h._rowid_, h.Param_Hist
+  FROM Notas n LEFT JOIN HistEst h ON h.Est_Hist = n.Est_Hist
+ WHERE n.Filial = ? AND n.DT_ENTRADA BETWEEN ? AND ?)"_s;
 
 // A read transaction for the duration of the reading, unless one is open.
 class Leitura {
@@ -142,29 +133,34 @@ public:
     // Reads every header asked for; one that is not found stays missing.
     void le()
     {
-        Statement& consulta = db_.cached(consultaDeCabecalhos());
-        for (size_t inicio = 0; inicio < cabecalhos_.size(); inicio += kCabecalhosPorConsulta) {
-            for (int i = 0; i < kCabecalhosPorConsulta; ++i) {
-                // the last batch repeats its last document to fill the statement
-                const Cabecalho& c = cabecalhos_[std::min(inicio + size_t(i), cabecalhos_.size() - 1)];
-                consulta.bindInt(1 + 5 * i, filial_).bindInt(2 + 5 * i, c.numNota).bindInt(3 + 5 * i, c.tipoNota)
-                    .bindInt(4 + 5 * i, c.codClifor).bindText(5 + 5 * i, c.data);
-            }
-            while (consulta.next()) {
-                const auto it = lidos_.constFind({consulta.intValue(0), consulta.intValue(1), consulta.intValue(2),
-                                                  consulta.textValue(3)});
-                if (it == lidos_.cend())
-                    continue;
-                Cabecalho& c = cabecalhos_[size_t(*it)];
-                if (c.existe)
-                    continue;  // a key held twice: the first row found
-                c.existe = true;
-                c.estHist = consulta.intValue(4);
-                const QString complemento = consulta.textValue(5);
-                c.complementoOD = complemento == u"O"_s || complemento == u"D"_s;
-                c.temHistorico = !consulta.isNull(6);
-                c.classe = int(consulta.intValue(7));
-            }
+        // a document with no date has no header to be found by its key
+        QString primeira, ultima;
+        for (const Cabecalho& c : cabecalhos_) {
+            if (c.data.isEmpty())
+                continue;
+            if (primeira.isEmpty() || c.data < primeira)
+                primeira = c.data;
+            if (ultima.isEmpty() || c.data > ultima)
+                ultima = c.data;
+        }
+        if (primeira.isEmpty())
+            return;
+        Statement& consulta = db_.cached(kCabecalhosDoPeriodo);
+        consulta.bindInt(1, filial_).bindText(2, primeira).bindText(3, ultima);
+        while (consulta.next()) {
+            const auto it = lidos_.constFind(
+                {consulta.intValue(0), consulta.intValue(1), consulta.intValue(2), consulta.textValue(3)});
+            if (it == lidos_.cend())
+                continue;
+            Cabecalho& c = cabecalhos_[size_t(*it)];
+            if (c.existe)
+                continue;  // a key held twice: the first row found
+            c.existe = true;
+            c.estHist = consulta.intValue(4);
+            const QString complemento = consulta.textValue(5);
+            c.complementoOD = complemento == u"O"_s || complemento == u"D"_s;
+            c.temHistorico = !consulta.isNull(6);
+            c.classe = int(consulta.intValue(7));
         }
     }
 
