@@ -213,7 +213,7 @@ public:
         }
         // a row another workstation is writing is waited for as long as SQLite's busy wait
         exec(u"SET DateStyle = ISO, YMD; SET extra_float_digits = 1; SET client_min_messages = warning; "
-             u"SET lock_timeout = '10s'; SET jit = off"_s);
+             u"SET lock_timeout = '10s'; SET jit = off; SET work_mem = '64MB'"_s);
         useSchema(conf.esquema);
     }
     ~PgConnection() override
