@@ -20,6 +20,9 @@ struct ServidorConf {
 // a plain identifier.
 std::optional<ServidorConf> leServidorConf(const QString& folder);
 ServidorConf parseServidorConf(const QString& text);
+// "<host>/<dbname> esquema <esquema>" for the user: where the tables are,
+// never a password. A host the string does not name shows as "localhost".
+QString descricaoServidor(const ServidorConf& conf);
 // Writes the folder's servidor.conf (atomically).
 void gravaServidorConf(const QString& folder, const ServidorConf& conf);
 

@@ -107,7 +107,7 @@ qint64 CursorTableModel::countRows() const
         return cursor_->active() ? cursor_->recordCount() : 0;
     if (!store_)
         return 0;
-    Statement st = store_->db().prepare(u"SELECT count(*) FROM ("_s + sql_ + u")"_s);
+    Statement st = store_->db().prepare(u"SELECT count(*) FROM ("_s + sql_ + u") AS consulta"_s);
     st.bindList(params_);
     return st.scalar().toLongLong();
 }
@@ -181,9 +181,13 @@ std::vector<CursorTableModel::Row> CursorTableModel::rowsOf(std::vector<TableCur
 
 std::vector<CursorTableModel::Row> CursorTableModel::readQueryChunk(qint64 offset, int count) const
 {
-    Statement st = store_->db().prepare(u"SELECT * FROM ("_s + sql_ + u") LIMIT ? OFFSET ?"_s);
+    Statement st = store_->db().prepare(u"SELECT * FROM ("_s + sql_ + u") AS consulta LIMIT ? OFFSET ?"_s);
     st.bindList(params_ + QVariantList{count, offset});
     const QStringList fields = rowFields();
+    std::vector<Row> rows;
+    // the server describes the columns with the first row
+    if (!st.next())
+        return rows;
     QStringList names;
     for (int i = 0; i < st.columnCount(); ++i)
         names << st.columnName(i);
@@ -196,15 +200,14 @@ std::vector<CursorTableModel::Row> CursorTableModel::readQueryChunk(qint64 offse
         columnOf << i;
         defs << layout_.findField(f);
     }
-    std::vector<Row> rows;
-    while (st.next()) {
+    do {
         Row row;
         for (int k = 0; k < fields.size(); ++k) {
             const QVariant stored = st.value(columnOf[k]);
             row.values << (defs[k] ? fromStorage(*defs[k], stored) : stored);
         }
         rows.push_back(std::move(row));
-    }
+    } while (st.next());
     return rows;
 }
 
