@@ -82,6 +82,7 @@ void fillLogin(Store& store)
             run(db, u"INSERT INTO GruposUsuarios (CodigoGrupo, DescGrupo, Ativo) VALUES (1, 'PRODUCAO', 'S')"_s);
     tx.commit();
 }
+
 void fillEmpresas(Store& empresas)
 {
     Transaction tx(empresas.db());
@@ -151,6 +152,7 @@ void desfazEsquemas(const QList<ServidorConf>& esquemas)
         }
     }
 }
+
 // The demo's last month (the one before its creation) for the scenario scripts.
 QByteArray variaveisRoteiro(QDate hoje)
 {

@@ -23,6 +23,15 @@ if [ -n "$conninfo_arq" ]; then
   servidor=(--servidor "$(head -n 1 "$conninfo_arq")" --esquema-prefixo "$prefixo")
 fi
 "$pcp" --instalacao "$dir" --criar-demo "${servidor[@]}"
+if [ ${#servidor[@]} -gt 0 ]; then
+  # a second demo on the same schemas is refused and writes nothing
+  if "$pcp" --instalacao "$dir/outra" --criar-demo "${servidor[@]}" 2>"$dir/recusa.txt"; then
+    echo "roteiro_demo: uma segunda demonstracao foi gravada sobre os esquemas da primeira" >&2
+    exit 1
+  fi
+  grep -q "já tem tabelas" "$dir/recusa.txt" || { cat "$dir/recusa.txt" >&2; exit 1; }
+  [ ! -e "$dir/outra/servidor.conf" ] || { echo "roteiro_demo: a recusa gravou servidor.conf" >&2; exit 1; }
+fi
 set -a
 . "$dir/demo.env"
 set +a

@@ -73,7 +73,7 @@ QString descricaoServidor(const ServidorConf& conf)
     PQfreemem(erro);
     if (host.isEmpty())
         host = service.isEmpty() ? u"localhost"_s : u"service="_s + service;
-    return u"%1/%2 esquema %3"_s.arg(host, dbname, conf.esquema);
+    return host + (dbname.isEmpty() ? QString() : u"/"_s + dbname) + u" esquema "_s + conf.esquema;
 }
 
 void gravaServidorConf(const QString& folder, const ServidorConf& conf)
