@@ -1,13 +1,17 @@
 // An install folder whose servidor.conf puts the company list and the login
 // tables on the server: a workstation needs no local file of either.
 #include "AccessTables.h"
+#include "Aplicacao.h"
 #include "Empresas.h"
 #include "L_AutSen.h"
 #include "ScriptedTest.h"
+#include "Sessao.h"
 #include "Tabelas.h"
+#include "uMenuPcp.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 using namespace pcp;
@@ -68,6 +72,29 @@ TEST_F(InstalacaoNoServidor, ThePermissionsAreReadFromTheInstallFoldersServer)
     EXPECT_TRUE(TemPermissao(paths.baseLogin(), u"1"_s, u"U02"_s, false, u"OPE"_s, u"AcessoCadFormula"_s));
     EXPECT_FALSE(TemPermissao(paths.baseLogin(), u"1"_s, u"U02"_s, false, u"OPE"_s, u"AcessoCadProduto"_s));
     LimpaCachePermissoes();
+}
+
+// The production menu's status bar names the company's server and schema.
+TEST_F(InstalacaoNoServidor, TheMenuShowsWhereTheCompanysTablesAre)
+{
+    sessao() = {};
+    const QString pasta = paths.companyFolder(u"\\Dados\\Emp1"_s);
+    ASSERT_TRUE(QDir().mkpath(pasta));
+    test::preparaPastaDeTeste(pasta);
+    Store::open(paths.empresaDb(), {empresaTable()})
+        ->db()
+        .exec(u"INSERT INTO Empresa (Codigo, Nome, Diretorio, Grupo) VALUES (1, 'TINTAS', '\\Dados\\Emp1', 1)"_s);
+    Store::openCompany(pasta)->db().exec(u"INSERT INTO Filial (Filial, NOME, FATMODNF) VALUES (1, 'MATRIZ', 0)"_s);
+    Aplicacao app(paths, {});
+    ASSERT_TRUE(app.entraDireto(0, 1));
+    TMenuPcp menu;
+    menu.atualizaStatus();
+    const auto* servidor = menu.findChild<QLabel*>(u"lbServidor"_s);
+    ASSERT_NE(servidor, nullptr);
+    const ServidorConf conf = *leServidorConf(pasta);
+    EXPECT_EQ(servidor->text(), u"Servidor: "_s + descricaoServidor(conf));
+    EXPECT_TRUE(servidor->text().endsWith(u" esquema "_s + conf.esquema)) << servidor->text().toStdString();
+    EXPECT_FALSE(servidor->isHidden());
 }
 
 }  // namespace
