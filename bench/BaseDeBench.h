@@ -10,7 +10,8 @@
 #include "Store.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
+
+using namespace Qt::Literals::StringLiterals;
 #include <cstdio>
 #include <functional>
 
@@ -23,13 +24,15 @@ public:
     BaseDeBench(const QString& arquivo, const std::function<void(Store&)>& gera,
                 const std::function<void(Catalog&)>& declaraMais = {})
     {
-        const bool nova = !QFileInfo::exists(arquivo);
         Catalog catalogo;
         declareStockTables(catalogo);
         catalogo.add(estpromaTable());
         if (declaraMais)
             declaraMais(catalogo);
+        // A file beside a servidor.conf is a schema on the server: the store
+        // is new when it holds no product yet.
         store = Store::open(arquivo, catalogo.tables());
+        const bool nova = store->db().prepare(u"SELECT count(*) FROM Estproma"_s).scalar().toLongLong() == 0;
         if (nova) {
             QElapsedTimer t;
             t.start();

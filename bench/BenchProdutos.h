@@ -6,7 +6,6 @@
 #include "Transaction.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <cstdio>
 
 namespace pcp::bench {
@@ -29,9 +28,9 @@ inline TableDef produtosTable()
 inline std::shared_ptr<Store> produtosStore(const QString& file, int rows)
 {
     using namespace Qt::Literals::StringLiterals;
-    const bool fresh = !QFileInfo::exists(file);
+    // a file beside a servidor.conf is a schema on the server
     auto store = Store::open(file, {produtosTable()});
-    if (!fresh)
+    if (store->db().prepare(u"SELECT count(*) FROM Produtos"_s).scalar().toLongLong() > 0)
         return store;
     QElapsedTimer gen;
     gen.start();
@@ -44,7 +43,7 @@ inline std::shared_ptr<Store> produtosStore(const QString& file, int rows)
             .bindText(4, u"PRODUTO %1"_s.arg((qint64(i) * 7919) % rows, 7, 10, QChar(u'0')))
             .bindDouble(5, i * 0.01)
             .bindText(6, u"2024-01-01"_s);
-        ins.run();
+        ins.queue();
     }
     tx.commit();
     std::fprintf(stderr, "generated %d rows in %.1f s\n", rows, double(gen.elapsed()) / 1000.0);

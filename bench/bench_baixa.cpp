@@ -18,7 +18,6 @@
 #include "BaseDeBench.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <cstdio>
 #include <optional>
 
@@ -49,21 +48,21 @@ void gera(Store& store)
     };
     Statement prod(db, u"INSERT INTO Estproma (Filial, Cod_Reduz, NOME1, Formula) VALUES (1, ?, ?, ?)"_s);
     for (int c = 1; c <= kMateriasPrimas; ++c)
-        prod.bindInt(1, c).bindText(2, u"MATERIA PRIMA %1 - RESINA/PIGMENTO/SOLVENTE"_s.arg(c)).bindNull(3).run();
+        prod.bindInt(1, c).bindText(2, u"MATERIA PRIMA %1 - RESINA/PIGMENTO/SOLVENTE"_s.arg(c)).bindNull(3).queue();
     for (int f = 0; f < kFormulas; ++f)
-        prod.bindInt(1, 10000 + f).bindText(2, u"TINTA ESMALTE SINTETICO %1"_s.arg(f)).bindText(3, formula(f)).run();
+        prod.bindInt(1, 10000 + f).bindText(2, u"TINTA ESMALTE SINTETICO %1"_s.arg(f)).bindText(3, formula(f)).queue();
 
     Statement cab(db, u"INSERT INTO Formula (Filial, Formula, Cod_Clifor, Cod_Reduz, QtdTotal) VALUES (1, ?, ?, ?, 100)"_s);
     Statement comp(db, u"INSERT INTO Formulai (Filial, Formula, OrdComp, Componente, QUANTIDADE, Percentual) "
                        "VALUES (1, ?, ?, ?, ?, ?)"_s);
     for (int f = 0; f < kFormulas; ++f) {
-        cab.bindText(1, formula(f)).bindInt(2, 1 + f % 50).bindInt(3, 10000 + f).run();
+        cab.bindText(1, formula(f)).bindInt(2, 1 + f % 50).bindInt(3, 10000 + f).queue();
         double resto = 100;
         for (int c = 1; c <= kComponentes; ++c) {
             const double parte = c == kComponentes ? resto : std::min(resto, 1 + aleatorio(800) / 100.0);
             resto -= parte;
             comp.bindText(1, formula(f)).bindInt(2, c).bindInt(3, 1 + aleatorio(kMateriasPrimas))
-                .bindDouble(4, parte).bindDouble(5, parte).run();
+                .bindDouble(4, parte).bindDouble(5, parte).queue();
         }
     }
 
@@ -79,7 +78,7 @@ void gera(Store& store)
         const QString anoMes = d.toString(u"yyyyMM"_s);
         const qint64 cliente = 1 + aleatorio(800);
         nota.bindInt(1, n).bindInt(2, cliente).bindText(3, data)
-            .bindInt(4, n % 26 == 0 ? 6 : kHistVenda).run();
+            .bindInt(4, n % 26 == 0 ? 6 : kHistVenda).queue();
         for (int i = 1; i <= 3; ++i) {
             const bool revenda = i == 3;
             const int f = int(aleatorio(kFormulas));
@@ -89,7 +88,7 @@ void gera(Store& store)
                 .bindDouble(7, 1 + aleatorio(2000) / 4.0)
                 .bindDouble(8, 10 + aleatorio(5000) / 100.0)
                 .bindText(9, revenda ? QString() : formula(f))
-                .run();
+                .queue();
         }
     }
     tx.commit();
@@ -125,7 +124,7 @@ qint64 piso(Store& store, qint64 itens)
             const QString anoMes = d.toString(u"yyyyMM"_s);
             for (int i = 1; i <= 2 * kComponentes && n < itens; ++i, ++n)
                 grava.bindInt(1, doc).bindText(2, data).bindInt(3, i).bindInt(4, 1 + (doc * 7 + i * 13) % kMateriasPrimas)
-                    .bindText(5, nome).bindDouble(6, i * 1.5).bindText(7, anoMes).run();
+                    .bindText(5, nome).bindDouble(6, i * 1.5).bindText(7, anoMes).queue();
             if (n % 25000 < 2 * kComponentes) {
                 tx->commit();
                 tx.reset();

@@ -41,18 +41,18 @@ void gera(Store& store)
     Transaction tx(db);
     Statement hist(db, u"INSERT INTO HistEst (Est_Hist, Param_Hist) VALUES (?, ?)"_s);
     for (auto [codigo, classe] : {std::pair{1, 1}, {2, 2}, {51, 51}})
-        hist.bindInt(1, codigo).bindInt(2, classe).run();
+        hist.bindInt(1, codigo).bindInt(2, classe).queue();
     Statement prod(db, u"INSERT INTO Estproma (Filial, Cod_Reduz, ULTIMOCUST, CustoMedio) VALUES (1, ?, ?, ?)"_s);
     Statement sld(db, u"INSERT INTO Sldpr (Filial, Ano_Mes, Cod_Reduz, Tamanho, Cod_Deposi, Fisico, "
                       "Financeiro, Dolar, Fisico2, Medio) VALUES (1, ?, ?, ?, ?, ?, 0, 0, 0, ?)"_s);
     auto produto = [&](qint64 cod) {
-        prod.bindInt(1, cod).bindDouble(2, 9.5).bindDouble(3, 10).run();
+        prod.bindInt(1, cod).bindDouble(2, 9.5).bindDouble(3, 10).queue();
         for (const QString& tam : {QString(), u"G"_s})
             for (int dep : {1, 2}) {
                 sld.bindText(1, u"200412"_s).bindInt(2, cod).bind(3, tam).bindInt(4, dep)
-                    .bindDouble(5, 1000).bindDouble(6, 10000).run();
+                    .bindDouble(5, 1000).bindDouble(6, 10000).queue();
                 sld.bindText(1, kMes).bindInt(2, cod).bind(3, tam).bindInt(4, dep)
-                    .bindDouble(5, 0).bindDouble(6, 0).run();
+                    .bindDouble(5, 0).bindDouble(6, 0).queue();
             }
     };
     for (qint64 cod = 1; cod <= kProdutos; ++cod)
@@ -76,7 +76,7 @@ void gera(Store& store)
         const int classe = hist;
         const QString data = u"2005-01-%1"_s.arg(1 + n * 28 / kDocumentos, 2, 10, QChar(u'0'));
         const qint64 clifor = 1 + n % 500;
-        nota.bindInt(1, n).bindInt(2, clifor).bindText(3, data).bindInt(4, hist).run();
+        nota.bindInt(1, n).bindInt(2, clifor).bindText(3, data).bindInt(4, hist).queue();
         for (int i = 1; i <= kItensPorDocumento; ++i) {
             const bool longo = n % 100 == 0;  // 1,000 items of the long product
             const bool doLongo = longo && i == 1;
@@ -89,7 +89,7 @@ void gera(Store& store)
                 .bindInt(5, classe).bindInt(6, cod).bindInt(7, dep)
                 .bindText(8, kMes).bind(9, tam)
                 .bindDouble(10, qtd).bindDouble(11, preco)
-                .bindDouble(12, classe == 1 ? qtd * preco : 0).run();
+                .bindDouble(12, classe == 1 ? qtd * preco : 0).queue();
         }
     }
     tx.commit();
@@ -120,7 +120,7 @@ qint64 piso(Store& store)
         if (le.intValue(3) != 1 || le.textValue(4) != kMes)
             continue;
         grava.bindDouble(1, le.doubleValue(2) + 1).bindDouble(2, le.doubleValue(1) + 1)
-            .bindInt(3, le.intValue(0)).run();
+            .bindInt(3, le.intValue(0)).queue();
         ++n;
     }
     Statement saldos(db, u"SELECT _rowid_, Fisico FROM Sldpr WHERE Filial = 1 AND Ano_Mes = ? "
@@ -129,7 +129,7 @@ qint64 piso(Store& store)
     saldos.bindText(1, kMes);
     while (saldos.next())
         gravaSaldo.bindDouble(1, 1).bindDouble(2, saldos.doubleValue(1) + 1).bindDouble(3, 1)
-            .bindInt(4, saldos.intValue(0)).run();
+            .bindInt(4, saldos.intValue(0)).queue();
     tx.commit();
     return n;
 }

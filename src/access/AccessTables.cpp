@@ -67,6 +67,9 @@ void declareAccessTables(Catalog& catalog)
     catalog.add(parametrosEmpresaTable());
     catalog.add(pcpcfgTable());
     catalog.add(logSistemaTiposTable());
+    // made on first use each month, under the names below
+    catalog.addFamily(u"Log"_s, u"[0-9]{4}"_s, logAcessoTable());
+    catalog.addFamily(u"LogSys_"_s, u"[0-9]{2}_[0-9]{4}"_s, logSistemaTable());
 }
 
 TableDef logAcessoTable()

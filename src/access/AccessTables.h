@@ -8,7 +8,8 @@
 namespace pcp {
 
 // Adds the company-store tables: Acesso, Usuarios, ParametrosEmpresa, Pcpcfg
-// and LogSys_Tipos. The monthly logs are created on first use (below).
+// and LogSys_Tipos, and the families of the monthly logs, which are created on
+// first use (below).
 void declareAccessTables(Catalog& catalog);
 
 // Layout of the monthly access log "LogYYMM" written by a checkpoint that asks for the user.

@@ -6,9 +6,11 @@
 #include "Formats.h"
 #include "L_Critica.h"
 #include "L_Estoque.h"
+#include "LoteCopia.h"
 #include "Messages.h"
 #include "Opcoes.h"
 #include "RegrasInstalacao.h"
+#include "ServidorConf.h"
 #include "Store.h"
 #include "TDMFilial.h"
 #include "Tabelas.h"
@@ -17,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <functional>
+#include <memory>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -249,29 +252,13 @@ Execucao prepara(const LinhaLote& l)
     return baixaMp(l);
 }
 
-// The nearest folder of `caminho` that exists (itself when it does).
-QString pastaExistente(const QString& caminho)
-{
-    QString p = QDir::cleanPath(QFileInfo(caminho).absoluteFilePath());
-    while (!QFileInfo::exists(p) && QFileInfo(p).path() != p)
-        p = QFileInfo(p).path();
-    return p;
-}
-
-void exigeDiscoLocal(const QString& pasta)
-{
-    try {
-        requireLocalFileSystem(pasta);
-    } catch (const DbError& e) {
-        throw Recusa{e.message()};
-    }
-}
-
 // Checks the company folder without changing it; true when its store exists.
 // A missing store is refused unless it is to be created, and a folder on a
 // network file system is refused, even one that is still to be created.
 bool confereEmpresa(const QString& pasta, bool criar)
 {
+    if (companyOnServer(pasta))
+        return true;  // the tables are on the server its servidor.conf names
     const QFileInfo arquivo(companyStorePath(pasta));
     if (arquivo.exists()) {
         exigeDiscoLocal(QFileInfo(arquivo.canonicalFilePath()).absolutePath());
@@ -287,15 +274,24 @@ bool confereEmpresa(const QString& pasta, bool criar)
     return false;
 }
 
-// Reads the branch row with a connection that changes nothing: neither the
-// tables are brought up to date nor the lock file made, so a refusal leaves
-// the folder as it was.
+// A connection to the company's tables that changes nothing: neither the
+// tables are brought up to date nor the lock file made.
+std::unique_ptr<Database> conexaoSemMudanca(const QString& pasta)
+{
+    if (const auto conf = leServidorConf(pasta))
+        return std::make_unique<Database>(*conf, QDir(pasta).absoluteFilePath(QString::fromUtf16(kServidorConf)));
+    return std::make_unique<Database>(companyStorePath(pasta));
+}
+
+// Reads the branch row without changing anything, so a refusal leaves the
+// folder as it was.
 Contexto leFilial(const QString& pasta, bool existe, int filial, bool criar)
 {
     Contexto c;
     c.filial = filial;
     if (existe) {
-        Database db(companyStorePath(pasta));
+        const auto conexao = conexaoSemMudanca(pasta);
+        Database& db = *conexao;
         if (db.tableExists(u"Filial"_s)) {
             Statement st = db.prepare(u"SELECT NOME, FATMODNF FROM Filial WHERE Filial = ?"_s);
             st.bindInt(1, filial);
@@ -328,6 +324,10 @@ int executa(const QStringList& args, std::FILE* andamentoArq, std::FILE* resulta
         }
         declaraTabelas();
         const LinhaLote l = analisaLinha(args);
+        if (comandoDeCopia(l.comando)) {
+            Andamento andamento(andamentoArq);
+            return executaCopia(l, [&](const QString& t, bool ultimo) { andamento(t, ultimo); }, resultado);
+        }
         const int filial = int(inteiroDosCampos(l, u"--filial"_s, {u"Filial.Filial"_s, u"Sldpr.Filial"_s}, 1));
         const Execucao execucao = prepara(l);
         if (!execucao.executa)

@@ -9,6 +9,8 @@
 //   pcp-lote --empresa DIR --filial N custo-medio --mes MMYYYY --de N --ate N
 //   pcp-lote --empresa DIR --filial N baixa-mp --de dd/mm/yyyy --ate dd/mm/yyyy
 //            --historico-venda N --historico-baixa N --fornecedor N
+//   pcp-lote --empresa DIR copia-para-servidor --servidor CONEXAO --destino DIR2 [--esquema NOME]
+//   pcp-lote --empresa DIR2 copia-do-servidor --destino DIR3
 #include <QStringList>
 #include <cstdio>
 

@@ -2,7 +2,11 @@
 
 #include "DbError.h"
 #include "Formats.h"
+#include "Store.h"
 #include "TableDef.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -15,10 +19,12 @@ struct Comando {
     QStringList comValor;
     QStringList obrigatorias;
     QStringList marcas;
+    bool porFilial = true;  // runs on a branch: takes --filial (required) and --criar
 };
 
 const QStringList kGlobais = {u"--empresa"_s, u"--filial"_s};
 const QStringList kMarcasGlobais = {u"--criar"_s};
+const QStringList kDaFilial = {u"--filial"_s, u"--criar"_s};
 
 const QHash<QString, Comando>& comandos()
 {
@@ -33,6 +39,9 @@ const QHash<QString, Comando>& comandos()
          {{u"--de"_s, u"--ate"_s, u"--historico-venda"_s, u"--historico-baixa"_s, u"--fornecedor"_s},
           {u"--de"_s, u"--ate"_s, u"--historico-venda"_s, u"--historico-baixa"_s, u"--fornecedor"_s},
           {}}},
+        {u"copia-para-servidor"_s,
+         {{u"--servidor"_s, u"--destino"_s, u"--esquema"_s}, {u"--servidor"_s, u"--destino"_s}, {}, false}},
+        {u"copia-do-servidor"_s, {{u"--destino"_s}, {u"--destino"_s}, {}, false}},
     };
     return c;
 }
@@ -60,13 +69,20 @@ const QString& usoLote()
   saldo-fisico --mes AAAAMM --produto N [--tamanho T] [--deposito N] [--atualiza-qtdfis]
   custo-medio --mes MMAAAA [--class-ini C --class-fim C | --de N --ate N]
   baixa-mp --de dd/mm/aaaa --ate dd/mm/aaaa --historico-venda N --historico-baixa N --fornecedor N
+ou: pcp-lote --empresa PASTA COMANDO [opções]
+  copia-para-servidor --servidor CONEXAO --destino PASTA2 [--esquema NOME]
+  copia-do-servidor --destino PASTA2
 Opções gerais:
-  --empresa PASTA  pasta da empresa, que contém dados.sqlite
+  --empresa PASTA  pasta da empresa, que contém dados.sqlite (ou servidor.conf)
   --filial N       filial cadastrada na empresa
   --criar          cria a pasta e o banco de dados quando faltam e aceita uma filial não cadastrada
   -h, --help       mostra este texto
 custo-medio percorre os produtos pela classificação, como a tela "Atualização do Custo Medio"
 (--class-ini: os 24 dígitos; padrão 000…0 a 999…9), ou valoriza a faixa de códigos --de a --ate.
+copia-para-servidor copia as tabelas da empresa para o esquema NOME (padrão public) do servidor
+PostgreSQL da CONEXAO e grava PASTA2/servidor.conf; copia-do-servidor traz a empresa do servidor
+para PASTA2/dados.sqlite. PASTA2 não pode conter outra empresa; as tabelas são conferidas
+(linhas e soma) e, em caso de falha, o destino fica vazio.
 Saída: 0 concluído; 1 a execução falhou (veja as mensagens); 2 entrada recusada, nada foi gravado)"_s;
     return uso;
 }
@@ -107,7 +123,15 @@ LinhaLote analisaLinha(const QStringList& args)
     }
     if (l.comando.isEmpty())
         throw Recusa{u"Falta o comando"_s, true};
-    for (const QString& o : kGlobais + comandos().value(l.comando).obrigatorias)
+    const Comando c = comandos().value(l.comando);
+    if (!c.porFilial)
+        for (const QString& o : kDaFilial)
+            if (l.tem(o))
+                throw Recusa{u"A opção %1 não se aplica ao comando %2"_s.arg(o, l.comando), true};
+    QStringList obrigatorias = QStringList{u"--empresa"_s} + c.obrigatorias;
+    if (c.porFilial)
+        obrigatorias.insert(1, u"--filial"_s);
+    for (const QString& o : obrigatorias)
         if (!l.opcoes.contains(o))
             throw Recusa{u"Falta a opção "_s + o, true};
     return l;
@@ -152,6 +176,23 @@ Mes mesDaOpcao(const LinhaLote& l, const QString& opcao, bool mesPrimeiro)
     if (!mes)
         throw Recusa{u"Mês inválido: %1 (use %2)"_s.arg(texto, mesPrimeiro ? u"MMAAAA"_s : u"AAAAMM"_s)};
     return *mes;
+}
+
+QString pastaExistente(const QString& caminho)
+{
+    QString p = QDir::cleanPath(QFileInfo(caminho).absoluteFilePath());
+    while (!QFileInfo::exists(p) && QFileInfo(p).path() != p)
+        p = QFileInfo(p).path();
+    return p;
+}
+
+void exigeDiscoLocal(const QString& pasta)
+{
+    try {
+        requireLocalFileSystem(pasta);
+    } catch (const DbError& e) {
+        throw Recusa{e.message()};
+    }
 }
 
 }  // namespace pcp

@@ -45,4 +45,9 @@ QString textoDoCampo(const LinhaLote& l, const QString& opcao, const QString& ca
 // `mesPrimeiro`; a month outside 01..12 or year 0000 is refused.
 Mes mesDaOpcao(const LinhaLote& l, const QString& opcao, bool mesPrimeiro);
 
+// The nearest folder of `caminho` that exists (itself when it does).
+QString pastaExistente(const QString& caminho);
+// Refuses a folder on a network file system.
+void exigeDiscoLocal(const QString& pasta);
+
 }  // namespace pcp

@@ -84,7 +84,7 @@ bool TDMClifor::gravaFilho()
 
 int TDMClifor::ativaSemSituacao()
 {
-    return store().db().prepare(u"Update Clifor Set Ativo = True where ativo is null"_s).run();
+    return store().db().prepare(u"UPDATE Clifor SET Ativo = 1 WHERE Ativo IS NULL"_s).run();
 }
 
 QList<TDMClifor::NivelConta> TDMClifor::niveisConta(int nivel, int filial)
@@ -92,8 +92,9 @@ QList<TDMClifor::NivelConta> TDMClifor::niveisConta(int nivel, int filial)
     if (nivel < 1 || nivel > 5)
         throw DbError(u"Nivel do plano de contas invalido: %1"_s.arg(nivel));
     const QString n = QString::number(nivel);
-    Statement st = store().db().prepare(u"SELECT Nivel%1, Descric%1 FROM Conniv%1 WHERE Filial = ? "
-                                        u"ORDER BY Descric%1 COLLATE NOCASE, Nivel%1"_s.arg(n));
+    Database& db = store().db();
+    Statement st = db.prepare(u"SELECT Nivel%1, Descric%1 FROM Conniv%1 WHERE Filial = ? ORDER BY %2, Nivel%1"_s.arg(
+        n, db.ignoringCase(u"Descric"_s + n)));
     st.bindInt(1, filial);
     QList<NivelConta> out;
     while (st.next())

@@ -50,7 +50,7 @@ public:
     // deriving its flags (derivaMarcasFilho). Every post of FILHOS goes here.
     bool gravaFilho();
 
-    // "Update Clifor Set Ativo = True where ativo is null"; the number of partners changed.
+    // Marks active every partner whose Ativo is blank; the number of partners changed.
     int ativaSemSituacao();
 
     // One level (1 to 5) of the account plan for a branch, by description.

@@ -40,6 +40,9 @@ const QString kComponentes =
 const QStringList kCamposCabecalho{u"Est_Hist"_s, u"SISTEMA"_s, u"DT_LANCAM"_s, u"DT_EMISSAO"_s, u"OBSERVACAO"_s};
 const QStringList kCamposItem{u"Cod_Reduz"_s, u"DESCR_PROD"_s, u"QUANTIDADE"_s};
 constexpr int kTipoBaixa = 3, kParametroBaixa = 51, kDepositoBaixa = 1;
+// How many times a group the server gave up for another workstation's change
+// is written again before the run stops with the server's message.
+constexpr int kTentativasConflito = 3;
 
 // Documents are written in groups: one transaction holds a stretch of about
 // ContextoEstoque::passoMs of documents, each of them whole. The write to disk (synchronous
@@ -348,36 +351,45 @@ ResultadoBaixa BaixaEstoqueMateriaPrima(Store& store, const ContextoEstoque& con
         size_t feitas = 0;
         while (feitas < notas.size()) {
             size_t limite = notas.size();
+            int conflitos = 0;
             for (;;) {
                 ResultadoBaixa doGrupo;
                 QList<Message> avisos;
                 QElapsedTimer relogio;
                 relogio.start();
-                Transaction grupo(db);
                 size_t k = feitas;
                 std::optional<size_t> recusada;
-                while (k < limite) {
-                    const NotaVenda& nota = notas[k];
-                    if (nota.estHist == p.HistoricoVenda) {
-                        if (const auto it = recusadas.constFind(k); it != recusadas.cend()) {
-                            avisos << Message{MsgIcon::Information, {}, *it};
-                            ++doGrupo.falhas;
-                        } else if (QString texto; !baixa.baixa(nota, avisos, doGrupo, texto)) {
-                            recusadas.insert(k, texto);
-                            recusada = k;
-                            break;
+                try {
+                    Transaction grupo(db);
+                    while (k < limite) {
+                        const NotaVenda& nota = notas[k];
+                        if (nota.estHist == p.HistoricoVenda) {
+                            if (const auto it = recusadas.constFind(k); it != recusadas.cend()) {
+                                avisos << Message{MsgIcon::Information, {}, *it};
+                                ++doGrupo.falhas;
+                            } else if (QString texto; !baixa.baixa(nota, avisos, doGrupo, texto)) {
+                                recusadas.insert(k, texto);
+                                recusada = k;
+                                break;
+                            }
                         }
+                        ++k;
+                        if (relogio.elapsed() >= contexto.passoMs)
+                            break;
                     }
-                    ++k;
-                    if (relogio.elapsed() >= contexto.passoMs)
-                        break;
+                    if (!recusada)
+                        grupo.commit();
+                } catch (const DbError& e) {
+                    // the server gave the group up for another workstation's
+                    // change: nothing of it stays, so it is simply done again
+                    if (e.kind() != DbErrorKind::Conflict || ++conflitos >= kTentativasConflito)
+                        throw;
+                    continue;
                 }
                 if (recusada) {
-                    grupo.rollback();
                     limite = *recusada + 1;  // again, up to the refused document
                     continue;
                 }
-                grupo.commit();
                 ++r.passos;
                 r.maiorPassoMs = std::max(r.maiorPassoMs, relogio.elapsed());
                 r.documentos += doGrupo.documentos;

@@ -65,15 +65,15 @@ public:
         abre();
         a.custoNulo ? item_.bindNull(1) : item_.bindDouble(1, a.vlrCusto);
         a.medioNulo ? item_.bindNull(2) : item_.bindDouble(2, a.vlrMedio);
-        item_.bindInt(3, a.linha).run();
+        item_.bindInt(3, a.linha).queue();
     }
     void produto(const AlteracaoProduto& p)
     {
         abre();
         for (const AlteracaoSaldo& s : p.saldos)
-            saldo_.bindDouble(1, s.f.medio).bindDouble(2, s.f.fisico).bindDouble(3, s.f.fisico2).bindInt(4, s.linha).run();
+            saldo_.bindDouble(1, s.f.medio).bindDouble(2, s.f.fisico).bindDouble(3, s.f.fisico2).bindInt(4, s.linha).queue();
         if (p.linha)
-            produto_.bindDouble(1, p.custoMedio).bindInt(2, p.linha).run();
+            produto_.bindDouble(1, p.custoMedio).bindInt(2, p.linha).queue();
     }
     // The end of a group: the step is committed when it has had its time.
     void fimDoGrupo(const QString& texto)

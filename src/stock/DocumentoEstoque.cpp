@@ -65,7 +65,7 @@ void GravadorDocumentos::gravaDependente(const Dependente& d, const QVariantList
     int i = int(chave.size());
     for (const QVariant& v : d.campos)
         st.bind(++i, v);
-    st.run();
+    st.queue();
 }
 
 void GravadorDocumentos::grava(const DocumentoEstoque& d)
@@ -98,7 +98,7 @@ void GravadorDocumentos::grava(const DocumentoEstoque& d)
         item_.bindInt(n + 1, numItem);
         for (int i = 0; i < it.valores.size(); ++i)
             item_.bind(primeiroValor + i, it.valores[i]);
-        item_.run();
+        item_.queue();
         if (!it.dependentes.empty()) {
             const QVariantList chaveItem = QVariantList(chave) << numItem;
             for (const Dependente& dep : it.dependentes)

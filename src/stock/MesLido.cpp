@@ -53,11 +53,20 @@ const QString kTrechoItens = QStringLiteral(
 const QString kUmItem = QStringLiteral("SELECT " PCP_CAMPOS_ITEM " FROM Notai i WHERE i._rowid_ = ?");
 #undef PCP_CAMPOS_ITEM
 
-const QString kCabecalho = uR"(
-SELECT n.Est_Hist, n.COMPLNATOP, h._rowid_, h.Param_Hist
-  FROM Notas n LEFT JOIN HistEst h ON h.Est_Hist = n.Est_Hist
- WHERE n.Filial = ? AND n.Num_Nota = ? AND n.Tipo_Nota = ? AND n.Cod_Clifor = ?
-   AND n.DT_ENTRADA = ?)"_s;
+// The headers of a batch of documents, found by their keys: one statement
+// for many documents, so a month over the network is not a round trip per
+// document. The key columns come back to tell which header is which.
+constexpr int kCabecalhosPorConsulta = 100;
+
+QString consultaDeCabecalhos()
+{
+    QStringList chaves;
+    for (int i = 0; i < kCabecalhosPorConsulta; ++i)
+        chaves << u"(n.Num_Nota = ? AND n.Tipo_Nota = ? AND n.Cod_Clifor = ? AND n.DT_ENTRADA = ?)"_s;
+    return u"SELECT n.Num_Nota, n.Tipo_Nota, n.Cod_Clifor, n.DT_ENTRADA, n.Est_Hist, n.COMPLNATOP, h._rowid_, "
+           u"h.Param_Hist FROM Notas n LEFT JOIN HistEst h ON h.Est_Hist = n.Est_Hist WHERE n.Filial = ? AND ("_s +
+           chaves.join(u" OR "_s) + u')';
+}
 
 // A read transaction for the duration of the reading, unless one is open.
 class Leitura {
@@ -104,9 +113,10 @@ size_t qHash(const ChaveNota& k, size_t seed = 0)
 class CabecalhosLidos {
 public:
     CabecalhosLidos(Database& db, int filial, std::vector<Cabecalho>& cabecalhos)
-        : consulta_(db.cached(kCabecalho)), filial_(filial), cabecalhos_(cabecalhos)
+        : db_(db), filial_(filial), cabecalhos_(cabecalhos)
     {
     }
+    // The number of the document's header; it is read later, with others, by le().
     int busca(const ChaveNota& k)
     {
         // The items of one document usually lie together in table order.
@@ -119,16 +129,6 @@ public:
             c.tipoNota = k.tipoNota;
             c.codClifor = k.codClifor;
             c.data = k.data;
-            consulta_.bindList({filial_, k.numNota, k.tipoNota, k.codClifor, k.data});
-            if (consulta_.next()) {
-                c.existe = true;
-                c.estHist = consulta_.intValue(0);
-                const QString complemento = consulta_.textValue(1);
-                c.complementoOD = complemento == u"O"_s || complemento == u"D"_s;
-                c.temHistorico = !consulta_.isNull(2);
-                c.classe = int(consulta_.intValue(3));
-                consulta_.reset();
-            }
             cabecalhos_.push_back(c);
             it = lidos_.insert(k, int(cabecalhos_.size() - 1));
         }
@@ -136,9 +136,38 @@ public:
         ultimo_ = *it;
         return ultimo_;
     }
+    // Reads every header asked for; one that is not found stays missing.
+    void le()
+    {
+        Statement& consulta = db_.cached(consultaDeCabecalhos());
+        for (size_t inicio = 0; inicio < cabecalhos_.size(); inicio += kCabecalhosPorConsulta) {
+            consulta.bindInt(1, filial_);
+            for (int i = 0; i < kCabecalhosPorConsulta; ++i) {
+                // the last batch repeats its last document to fill the statement
+                const Cabecalho& c = cabecalhos_[std::min(inicio + size_t(i), cabecalhos_.size() - 1)];
+                consulta.bindInt(2 + 4 * i, c.numNota).bindInt(3 + 4 * i, c.tipoNota)
+                    .bindInt(4 + 4 * i, c.codClifor).bindText(5 + 4 * i, c.data);
+            }
+            while (consulta.next()) {
+                const auto it = lidos_.constFind({consulta.intValue(0), consulta.intValue(1), consulta.intValue(2),
+                                                  consulta.textValue(3)});
+                if (it == lidos_.cend())
+                    continue;
+                Cabecalho& c = cabecalhos_[size_t(*it)];
+                if (c.existe)
+                    continue;  // a key held twice: the first row found
+                c.existe = true;
+                c.estHist = consulta.intValue(4);
+                const QString complemento = consulta.textValue(5);
+                c.complementoOD = complemento == u"O"_s || complemento == u"D"_s;
+                c.temHistorico = !consulta.isNull(6);
+                c.classe = int(consulta.intValue(7));
+            }
+        }
+    }
 
 private:
-    Statement& consulta_;
+    Database& db_;
     int filial_;
     std::vector<Cabecalho>& cabecalhos_;
     QHash<ChaveNota, int> lidos_;
@@ -263,6 +292,7 @@ void leItens(Database& db, int filial, const QVariantList& faixa, MesLido& mes)
             }
         }
     }
+    cabecalhos.le();
 }
 
 void leSaldos(Database& db, const QString& anoMesAnterior, const QVariantList& faixa, MesLido& mes)

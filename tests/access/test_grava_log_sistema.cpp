@@ -1,6 +1,7 @@
 // The monthly audit log and its vocabulary.
 #include "AccessTables.h"
 #include "L_AutSen.h"
+#include "Linhas.h"
 #include "ScriptedTest.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -47,9 +48,17 @@ TEST_F(GravaLogSistemaTest, FirstRowOfAMonthCreatesItsTableWithTheKeyIndex)
     EXPECT_FALSE(db().tableExists(u"LogSys_06_2024"_s));
     EXPECT_EQ(linhas(u"SELECT Filial, Data, Hora, Janela, Acao, Usuario, AutoInc, Tabela, Log FROM LogSys_05_2024"_s),
               QStringList{u"3|2024-05-31|23:59:58|FoCadProduto|I|ANA|1|Estproma|texto"_s});
-    const QStringList indice = linhas(u"SELECT name FROM pragma_index_info('LogSys_05_2024_PK')"_s);
-    EXPECT_EQ(indice, (QStringList{u"Filial"_s, u"Data"_s, u"Hora"_s, u"Janela"_s, u"Acao"_s, u"Usuario"_s,
-                                   u"AutoInc"_s}));
+    EXPECT_TRUE(db().indexNames().contains(u"LogSys_05_2024_PK"_s, Qt::CaseInsensitive));
+    // the same key again is refused, whatever the log says
+    const QVariantMap linha{{u"Filial"_s, 3},          {u"Data"_s, QDate(2024, 5, 31)}, {u"Hora"_s, QTime(23, 59, 58)},
+                            {u"Janela"_s, u"FoCadProduto"_s}, {u"Acao"_s, u"I"_s},      {u"Usuario"_s, u"ANA"_s},
+                            {u"AutoInc"_s, 1},         {u"Tabela"_s, u"Outra"_s},      {u"Log"_s, u"outro"_s}};
+    try {
+        test::insereLinha(db(), u"LogSys_05_2024"_s, linha);
+        ADD_FAILURE() << "a repeated key was accepted";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::KeyViolation) << e.what();
+    }
 
     grava(junho, u"FoCadProduto"_s, u"E"_s, u"Estproma"_s);
     EXPECT_EQ(linhas(u"SELECT Data, Acao FROM LogSys_06_2024"_s), QStringList{u"2024-06-01|E"_s});

@@ -106,14 +106,21 @@ TEST_F(Menu, GravaCustoNaLista6FillsOnlyTheBlankPriceLists)
     store->db().exec(u"INSERT INTO Estproma (Filial, Cod_Reduz, NOME1, ULTIMOCUST, LISTA6) VALUES "
                      u"(1, 1, 'VAZIO', 2.5, NULL), (1, 2, 'ZERO', 3.5, 0), (2, 3, 'OUTRA FILIAL', 4.5, NULL), "
                      u"(1, 4, 'CHEIO', 5.5, 9)"_s);
-    const QString sql = u"select group_concat(ifnull(LISTA6, '-'), ' ') from (select LISTA6 from Estproma order by Cod_Reduz)"_s;
+    // the price list 6 of products 1 to 4 (blank reads as "")
+    const auto lista6 = [](const QStringList& valores) {
+        QString passos;
+        for (int i = 0; i < valores.size(); ++i)
+            passos += u"confere-sql \"select LISTA6 from Estproma where Cod_Reduz = %1\" \"%2\"\n"_s.arg(i + 1).arg(
+                valores[i]);
+        return passos;
+    };
     run(u"mensagem \"Confirma atualização ?\" responde Nao\n"
-        "menu \"Utilitarios/Grava Custo na Lista 6\"\n"
-        "confere-sql \"%1\" \"- 0.0 - 9.0\"\n"
-        "mensagem \"Confirma atualização ?\" responde Sim\n"
+        "menu \"Utilitarios/Grava Custo na Lista 6\"\n"_s +
+        lista6({u""_s, u"0"_s, u""_s, u"9"_s}) +
+        u"mensagem \"Confirma atualização ?\" responde Sim\n"
         "mensagem \"Processo de atualização finalizado\"\n"
-        "menu \"Utilitarios/Grava Custo na Lista 6\"\n"
-        "confere-sql \"%1\" \"2.5 0.0 4.5 9.0\"\n"_s.arg(sql));
+        "menu \"Utilitarios/Grava Custo na Lista 6\"\n"_s +
+        lista6({u"2.5"_s, u"0"_s, u"4.5"_s, u"9"_s}));
 }
 
 // The status bar names company, branch and user, and keeps the last long run's

@@ -1,5 +1,6 @@
 // The change history of the partners' identification fields (register 0175).
 #include "CliforFixture.h"
+#include "RecusaNoBanco.h"
 #include "TableRoutines.h"
 #include "Transaction.h"
 
@@ -177,8 +178,7 @@ TEST_F(HistoricoAlteracaoCliforTest, OnlyAMarkedChangeOfTheSamePartnerIsRecorded
 
 TEST_F(HistoricoAlteracaoCliforTest, AFailingHistoryIsReportedAndThePartnerStaysSaved)
 {
-    db().exec(u"CREATE TRIGGER falha BEFORE INSERT ON Sped_AlteraClifor "
-              u"BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+    test::recusaNoBanco(db(), u"falha"_s, u"BEFORE INSERT ON Sped_AlteraClifor"_s, {}, u"disco cheio"_s);
     // the engine's text names the statement that failed
     const QString falha = QString::fromUtf16(kFalhaHistoricoClifor) +
                           u"\n\ndisco cheio [INSERT INTO \"Sped_AlteraClifor\" (\"Filial\", \"Cod_Clifor\", "

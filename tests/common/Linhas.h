@@ -35,4 +35,20 @@ inline QString colunaJunta(Database& db, const QString& sql, const QString& sepa
     return valores.join(separador);
 }
 
+// Every row of a query, its columns joined by `entreColunas` and the rows by
+// `entreLinhas`; numbers printed as colunaJunta prints them, blanks empty.
+inline QString linhasJuntas(Database& db, const QString& sql, const QString& entreColunas = QStringLiteral("|"),
+                            const QString& entreLinhas = QStringLiteral(" "))
+{
+    QStringList linhas;
+    Statement st = db.prepare(sql);
+    while (st.next()) {
+        QStringList valores;
+        for (int i = 0; i < st.columnCount(); ++i)
+            valores << st.value(i).toString();
+        linhas << valores.join(entreColunas);
+    }
+    return linhas.join(entreLinhas);
+}
+
 }  // namespace pcp::test

@@ -29,6 +29,19 @@ inline void recusaNoBanco(Database& db, const QString& nome, const QString& quan
     db.exec(u"CREATE TRIGGER %1 %2 FOR EACH ROW EXECUTE FUNCTION %1_f()"_s.arg(nome, quando));
 }
 
+// On the server only: the first `vezes` rows written meet a deadlock, as when
+// another workstation's transaction crossed this one's (a sequence counts
+// them: it is not taken back with the transaction).
+inline void conflitoNoBanco(Database& db, const QString& nome, const QString& quando, int vezes)
+{
+    using namespace Qt::Literals::StringLiterals;
+    db.exec(u"CREATE SEQUENCE %1_n"_s.arg(nome));
+    db.exec(u"CREATE FUNCTION %1_f() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF nextval('%1_n') <= %2 THEN "
+            u"RAISE EXCEPTION USING ERRCODE = 'deadlock_detected', MESSAGE = 'deadlock detected'; END IF; "
+            u"RETURN NEW; END $$"_s.arg(nome).arg(vezes));
+    db.exec(u"CREATE TRIGGER %1 %2 FOR EACH ROW EXECUTE FUNCTION %1_f()"_s.arg(nome, quando));
+}
+
 inline void tiraRecusa(Database& db, const QString& nome, const QString& tabela)
 {
     using namespace Qt::Literals::StringLiterals;

@@ -3,6 +3,7 @@
 #include "FormulaFixture.h"
 
 #include "DbError.h"
+#include "RecusaNoBanco.h"
 #include "Transaction.h"
 
 #include <gtest/gtest.h>
@@ -135,8 +136,7 @@ TEST_F(RecalculoTabelas, AFailedRecalculationTakesTheComponentChangeBack)
 {
     formula({{10, 1}, {11, 1}});
     // the recalculation after the new component fails half-way
-    db().exec(u"CREATE TRIGGER recusa BEFORE UPDATE OF Percentual ON Formulai"
-              " BEGIN SELECT RAISE(ABORT, 'recusado'); END"_s);
+    recusaNoBanco(db(), u"recusa"_s, u"BEFORE UPDATE OF Percentual ON Formulai"_s, {}, u"recusado"_s);
     EXPECT_ANY_THROW(gravaComponente(db(), 1, kCodigo, 0, 11, 2, 3.0));
     EXPECT_EQ(coluna(u"QUANTIDADE"_s), (QList<double>{1, 1}));
     EXPECT_FALSE(db().inTransaction());

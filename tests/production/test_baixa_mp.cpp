@@ -322,6 +322,34 @@ TEST_F(BaixaMateriaPrima, AStoreErrorHalfWayLeavesNoPartialDocument)
     EXPECT_FALSE(db().inTransaction());
 }
 
+// On the server a group given up for another workstation's transaction
+// (a deadlock) is written again; one that keeps meeting it stops the run with
+// the server's message in Portuguese, and nothing of that group stays.
+TEST_F(BaixaMateriaPrima, AGroupGivenUpForAnotherWorkstationIsWrittenAgain)
+{
+    if (!db().onServer())
+        GTEST_SKIP() << "só o servidor desiste de uma transação por impasse";
+    formula(u"ST 1"_s, {{501, 50}, {502, 50}});
+    for (int nota : {1, 2, 3})
+        venda(nota, kData, {{u"ST 1"_s, 10}});
+    conflitoNoBanco(db(), u"cruza"_s, u"BEFORE INSERT ON Notas"_s, 2);
+    ResultadoBaixa r = baixa();
+    EXPECT_FALSE(r.interrompido);
+    EXPECT_EQ(r.documentos, 3);
+    EXPECT_EQ(cabecalhosBaixa(), 3);
+
+    tiraRecusa(db(), u"cruza"_s, u"Notas"_s);
+    conflitoNoBanco(db(), u"sempre"_s, u"BEFORE INSERT ON Notai"_s, 1000);
+    db().exec(u"UPDATE Formulai SET Percentual = 25"_s);
+    script.expect(u"O servidor não conseguiu gravar por conflito com outra estação. Tente novamente."_s);
+    r = baixa();
+    EXPECT_TRUE(r.interrompido);
+    EXPECT_EQ(r.documentos, 0);
+    EXPECT_EQ(itensBaixa(1, kData),
+              (QList<ItemBaixa>{{1, 501, u"RESINA ALQUIDICA"_s, 5}, {2, 502, u"DIOXIDO DE TITANIO"_s, 5}}));
+    EXPECT_FALSE(db().inTransaction());
+}
+
 // The run commits whole documents in short steps: with the shortest steps
 // every document is one, and between two steps another connection writes at
 // once (had the run held the write lock throughout, that write would wait for

@@ -4,6 +4,7 @@
 // runner.
 #include "CompanyScreens.h"
 #include "EstpromaTable.h"
+#include "Linhas.h"
 #include "MatizadorTables.h"
 #include "TintingScreens.h"
 
@@ -23,9 +24,8 @@ protected:
     // "code:name" of every row of a catalogue, in code order.
     QString listing(const QString& table)
     {
-        return sql(u"SELECT group_concat(Codigo || ':' || coalesce(Nome, ''), ',') FROM "
-                   u"(SELECT Codigo, Nome FROM %1 ORDER BY Codigo)"_s.arg(table))
-            .toString();
+        return colunaJunta(store->db(), u"SELECT Codigo || ':' || coalesce(Nome, '') FROM %1 ORDER BY Codigo"_s.arg(table),
+                           u","_s);
     }
 };
 

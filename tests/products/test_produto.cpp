@@ -135,11 +135,9 @@ TEST_F(ProdutoRegras, NewProductStartsWithTheDefaults)
     cursor->insert();
     iniciaProduto(*cursor, 3, 4014510, hoje);
     cursor->post();
-    const QString campos = u"Filial || '|' || Cod_Reduz || '|' || GRADE || '|' || CONVERSAO || '|' || SITUACAO"
-                           " || '|' || SIT_TRIBUT || '|' || Nivel5 || '|' || Nivel6 || '|' || TRANSF_ICM"
-                           " || '|' || ProdutoControlado || '|' || TipoComplementoNfe || '|' || DataCadastro"_s;
-    EXPECT_EQ(sql(u"SELECT "_s + campos + u" FROM Estproma"_s).toString(),
-              u"3|4014510|0|1.0|1|0|000001|401451|100.0|0|0|2024-05-17"_s);
+    EXPECT_EQ(test::linhasJuntas(db(), u"SELECT Filial, Cod_Reduz, GRADE, CONVERSAO, SITUACAO, SIT_TRIBUT, Nivel5, Nivel6,"
+                                     " TRANSF_ICM, ProdutoControlado, TipoComplementoNfe, DataCadastro FROM Estproma"_s),
+              u"3|4014510|0|1|1|0|000001|401451|100|0|0|2024-05-17"_s);
 }
 
 TEST_F(ProdutoRegras, SaveKeepsNivel6AndGradeWithTheSizesOfThatProductOnly)
@@ -251,9 +249,10 @@ TEST_F(ProdutoRegras, GravaCustoNaLista6FillsOnlyEmptyLista6InEveryBranch)
     produto(2, 1, {{u"ULTIMOCUST"_s, 5.0}});
     produto(2, 2, {});  // no last cost: the statement touches it, and it stays empty
     EXPECT_EQ(gravaCustoNaLista6(db()), 3);
-    EXPECT_EQ(coluna(u"SELECT Filial || '/' || Cod_Reduz || '=' || COALESCE(LISTA6, 'vazio') FROM Estproma "
-                     "ORDER BY Filial, Cod_Reduz"_s),
-              (QStringList{u"1/1=2.5"_s, u"1/2=0.0"_s, u"1/3=7.25"_s, u"2/1=5.0"_s, u"2/2=vazio"_s}));
+    // branch/code/list 6, the last one blank
+    EXPECT_EQ(test::linhasJuntas(db(), u"SELECT Filial, Cod_Reduz, LISTA6 FROM Estproma ORDER BY Filial, Cod_Reduz"_s,
+                                 u"/"_s, u", "_s),
+              u"1/1/2.5, 1/2/0, 1/3/7.25, 2/1/5, 2/2/"_s);
 }
 
 }  // namespace

@@ -114,7 +114,7 @@ TEST_F(ProdutoTabelas, BranchListsAndFamiliesHoldTheirProductsInOrder)
     p(1, 5, u"Aditivo"_s, u"1", u"020"_s, 1.0);      // another family
     p(1, 6, u"Verniz"_s, u"1", QVariant(), 3.0);     // no family
     p(2, 7, u"Acetona"_s, u"1", u"010"_s, 8.0);      // another branch
-    auto codigos = [this](const Consulta& c) { return coluna(u"SELECT Cod_Reduz FROM ("_s + c.sql + u")"_s, c.params); };
+    auto codigos = [this](const Consulta& c) { return coluna(u"SELECT Cod_Reduz FROM ("_s + c.sql + u") AS consulta"_s, c.params); };
     struct Caso {
         const char* nome;
         Consulta consulta;
@@ -157,7 +157,7 @@ TEST_F(ProdutoTabelas, SizesObservationsAndLevelsAreReadPerProductAndBranch)
     linha(u"Estniv2"_s, {{u"Filial"_s, 1}, {u"Nivel2"_s, u"002"_s}, {u"Descric2"_s, u"Embalagens"_s}});
     linha(u"Estniv2"_s, {{u"Filial"_s, 2}, {u"Nivel2"_s, u"003"_s}, {u"Descric2"_s, u"Aditivos"_s}});
     const Consulta niveis = consultaNiveis(2, 1);
-    EXPECT_EQ(coluna(u"SELECT Codigo || ' ' || Descricao FROM ("_s + niveis.sql + u")"_s, niveis.params),
+    EXPECT_EQ(coluna(u"SELECT Codigo || ' ' || Descricao FROM ("_s + niveis.sql + u") AS consulta"_s, niveis.params),
               (QStringList{u"002 Embalagens"_s, u"001 Tintas"_s}));
     EXPECT_EQ(descricaoNivel(db(), 2, 1, u"001"_s), u"Tintas"_s);
     EXPECT_EQ(descricaoNivel(db(), 2, 1, u"003"_s), u""_s);
@@ -168,7 +168,7 @@ TEST_F(ProdutoTabelas, SizeCatalogueTakesTheLowestFreeCodeUpTo999)
 {
     struct Caso {
         const char* nome;
-        QList<int> ocupados;  // codes taken by sizes "T<code>"
+        QList<int> ocupados;  // codes taken by sizes named by the code (the field holds 4 letters)
         QString tamanho;
         std::optional<int> novo;
         bool esgotado;
@@ -180,7 +180,7 @@ TEST_F(ProdutoTabelas, SizeCatalogueTakesTheLowestFreeCodeUpTo999)
         {"catalogo vazio", {}, u"P"_s, 1, false},
         {"buraco no meio", {1, 2, 4}, u"P"_s, 3, false},
         {"codigo 1 livre", {2, 3}, u"P"_s, 1, false},
-        {"ja catalogado", {1, 2, 4}, u"T2"_s, std::nullopt, false},
+        {"ja catalogado", {1, 2, 4}, u"2"_s, std::nullopt, false},
         {"acima de 999 nao conta", {1, 1000}, u"P"_s, 2, false},
         {"esgotado", todos, u"P"_s, std::nullopt, true},
     };
@@ -189,7 +189,7 @@ TEST_F(ProdutoTabelas, SizeCatalogueTakesTheLowestFreeCodeUpTo999)
             Transaction t(db());
             db().exec(u"DELETE FROM Tamanhos"_s);
             for (int codigo : c.ocupados)
-                linha(u"Tamanhos"_s, {{u"Codigo"_s, codigo}, {u"Tamanho"_s, u"T%1"_s.arg(codigo)}});
+                linha(u"Tamanhos"_s, {{u"Codigo"_s, codigo}, {u"Tamanho"_s, QString::number(codigo)}});
             t.commit();
         }
         if (c.esgotado)

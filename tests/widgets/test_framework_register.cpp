@@ -2,15 +2,13 @@
 // real buttons are clicked, its edits typed into, and the stored rows read
 // back with SQL.
 #include "RegisterScreen.h"
+#include "Linhas.h"
 #include "ScriptedTest.h"
 
 #include <QAbstractButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace pcp;
 using namespace Qt::Literals::StringLiterals;
@@ -106,22 +104,9 @@ protected:
         return s.grid()->model()->index(row, column).data().toString();
     }
 
-    // Whether some descriptor holds the record lock of a colour: asked through
-    // a descriptor of our own, which OFD locks treat as another holder.
-    bool lockHeld(int codigo)
-    {
-        const int fd = ::open(lockFilePath(store->path()).toLocal8Bit().constData(), O_RDWR);
-        if (fd < 0)
-            return false;
-        struct flock fl {};
-        fl.l_type = F_WRLCK;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = off_t(LockFile::offsetFor(u"Cores"_s, {qint64(codigo)}));
-        fl.l_len = 1;
-        const bool held = fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
-        ::close(fd);
-        return held;
-    }
+    // Whether the screen holds the record lock of a colour: what another
+    // workstation would find.
+    bool lockHeld(int codigo) { return store->locks().heldElsewhere(u"Cores"_s, {qint64(codigo)}); }
 
     std::shared_ptr<Store> store;
 };
@@ -249,7 +234,7 @@ TEST_F(FrameworkRegister, ASaveFailingAfterItsPostWritesNoRowAtAll)
     CoresScreen s(store);
     QString seenInside;  // what the save had written when its second write failed
     s.alsoWrite = [&]() -> bool {
-        seenInside = sql(u"SELECT group_concat(Nome, ',') FROM (SELECT Nome FROM Cores ORDER BY Codigo)"_s).toString();
+        seenInside = test::colunaJunta(store->db(), u"SELECT Nome FROM Cores ORDER BY Codigo"_s, u","_s);
         throw DbError(u"Falha ao gravar o histórico"_s);
     };
     s.show();
@@ -322,7 +307,7 @@ TEST_F(FrameworkRegister, ExcluirDeletesOnlyWhenConfirmed)
     script.expect(u"Confirma eliminação deste registro ?"_s, MsgAnswer::Yes);
     click(s, u"btExcluir"_s);
     checkScript();
-    EXPECT_EQ(sql(u"SELECT group_concat(Codigo) FROM Cores"_s).toString(), u"1"_s);
+    EXPECT_EQ(test::colunaJunta(store->db(), u"SELECT Codigo FROM Cores"_s), u"1"_s);
     EXPECT_EQ(s.grid()->model()->rowCount(), 1);
 
     selectRow(s, 0);
@@ -466,7 +451,7 @@ TEST_F(FrameworkRegister, OnePageOverAQueryShowsTheSelectedRecordAndEnablesThePa
     type(s, u"Nome"_s, u"Amarelo"_s);
     click(s, u"BotaoGravar"_s);
     EXPECT_FALSE(panel->isEnabled());
-    EXPECT_EQ(sql(u"SELECT group_concat(Nome, ',') FROM (SELECT Nome FROM Cores ORDER BY Codigo)"_s).toString(),
+    EXPECT_EQ(test::colunaJunta(store->db(), u"SELECT Nome FROM Cores ORDER BY Codigo"_s, u","_s),
               u"Amarelo,Azul,Roxo"_s);
     // the query ran again: the changed record moved to the top and stays selected
     EXPECT_EQ(s.grid()->currentIndex().row(), 0);

@@ -1,20 +1,27 @@
 #include "PgDriver.h"
 
 #include "DbError.h"
+#include "PgLote.h"
 #include "PgSql.h"
 #include "ServidorConf.h"
 
 #include <libpq-fe.h>
 
 #include <QHash>
+#include <QSet>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace pcp::driver {
 
 namespace {
+
+// Rows a batch of queued writes carries in one statement.
+constexpr int kBatchRows = 1000;
 
 enum : Oid { kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701, kNumeric = 1700 };
 
@@ -162,6 +169,15 @@ private:
     }
     // The server-side name of the text for the current pattern of blanks.
     const QByteArray& preparedName();
+    QByteArray blankPattern() const;
+    // Sets up the batch of a write of a simple form (see PgLote).
+    void prepareBatch(const PgLote::Forma& forma);
+
+public:
+    // Sends the rows gathered in the batch, if any, as one queued statement.
+    void sendBatch();
+
+private:
     Result execute();
 
     PgConnection& conn_;
@@ -173,6 +189,9 @@ private:
     std::vector<int> binary_;
     Result result_;
     int row_ = -1;
+    bool batchChecked_ = false;
+    std::optional<PgLote> batch_;
+    QByteArray batchName_;
 };
 
 class PgConnection final : public Connection {
@@ -189,7 +208,7 @@ public:
         }
         // a row another workstation is writing is waited for as long as SQLite's busy wait
         exec(u"SET DateStyle = ISO, YMD; SET extra_float_digits = 1; SET client_min_messages = warning; "
-             u"SET lock_timeout = '10s'"_s);
+             u"SET lock_timeout = '10s'; SET jit = off"_s);
         useSchema(conf.esquema);
     }
     ~PgConnection() override
@@ -208,6 +227,10 @@ public:
         const auto status = PQresultStatus(r.get());
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
             fail(conn_, r.get(), sql.left(200));
+        // a transaction the server had given up answers COMMIT with ROLLBACK
+        if (sql.trimmed().startsWith(u"COMMIT"_s, Qt::CaseInsensitive) &&
+            qstrcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
+            throw DbError(u"O servidor desfez a transação: nada dela foi gravado"_s);
         changes_ = std::atoi(PQcmdTuples(r.get()));
     }
     std::unique_ptr<StatementImpl> prepare(const QString& sql) override
@@ -256,6 +279,85 @@ public:
     void setChanges(int n) { changes_ = n; }
     void setLastRowId(qint64 id) { lastRowId_ = id; }
 
+    // Sends a prepared write without waiting for its result. Only inside a
+    // transaction: a failure then takes the whole transaction back, so it
+    // may surface later (at the next read, write that waits, or the commit).
+    void send(const QByteArray& name, const std::vector<QByteArray>& values, const std::vector<bool>& null,
+              const std::vector<int>& binary, const QString& sql)
+    {
+        if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && !PQenterPipelineMode(conn_))
+            fail(conn_, nullptr, sql.left(200));
+        std::vector<const char*> v(values.size());
+        std::vector<int> lengths(values.size());
+        for (size_t i = 0; i < values.size(); ++i) {
+            v[i] = null[i] ? nullptr : values[i].constData();
+            lengths[i] = int(values[i].size());
+        }
+        if (!PQsendQueryPrepared(conn_, name.constData(), int(values.size()), v.data(), lengths.data(),
+                                 binary.data(), 0))
+            fail(conn_, nullptr, sql.left(200));
+        queued_ << sql;
+        // a bounded number in flight: the server's answers never fill the socket
+        if (queued_.size() >= kQueuedMax)
+            flush();
+    }
+
+    // Waits for every queued write; the first failure is reported once all
+    // are read, and the connection leaves pipeline mode either way.
+    // A statement whose batch holds rows not yet sent; sent before anything
+    // else goes to the server.
+    void awaitBatch(PgStatement* st) { batches_.insert(st); }
+    void forget(PgStatement* st) { batches_.remove(st); }
+    // A failure met where it could not be thrown (a statement's destructor),
+    // reported at the next flush.
+    void keepError(const DbError& e)
+    {
+        if (!keptError_)
+            keptError_ = e;
+    }
+
+    void flush() override
+    {
+        for (PgStatement* st : std::exchange(batches_, {}))
+            st->sendBatch();
+        if (keptError_) {
+            const DbError e = *keptError_;
+            keptError_.reset();
+            throw e;
+        }
+        if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF)
+            return;
+        std::optional<DbError> first;
+        if (!PQpipelineSync(conn_))
+            first = DbError(QString::fromUtf8(PQerrorMessage(conn_)).trimmed(), DbErrorKind::Connection);
+        for (qsizetype i = 0; i < queued_.size() && !first.has_value(); ++i) {
+            Result r(PQgetResult(conn_));
+            const auto status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_PIPELINE_ABORTED) {
+                try {
+                    fail(conn_, r.get(), queued_[i].left(200));
+                } catch (const DbError& e) {
+                    first = e;
+                }
+            }
+            while (Result rest{PQgetResult(conn_)}) {
+            }
+        }
+        // the rest up to the sync point
+        while (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF && PQstatus(conn_) == CONNECTION_OK) {
+            Result r(PQgetResult(conn_));
+            if (r && PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC) {
+                PQexitPipelineMode(conn_);
+                break;
+            }
+        }
+        queued_.clear();
+        if (PQpipelineStatus(conn_) != PQ_PIPELINE_OFF && !first)
+            first = DbError(u"A conexão com o servidor foi perdida; a gravação não foi feita"_s, DbErrorKind::Connection);
+        if (first)
+            throw *first;
+    }
+
 private:
     void useSchema(const QString& schema)
     {
@@ -277,7 +379,11 @@ private:
                  u"AS 'SELECT upper($1 COLLATE \"default\")'"_s);
     }
 
+    static constexpr qsizetype kQueuedMax = 500;
     PGconn* conn_ = nullptr;
+    QSet<PgStatement*> batches_;
+    std::optional<DbError> keptError_;
+    QStringList queued_;  // the writes sent and not yet answered
     int statements_ = 0;
     int changes_ = 0;
     qint64 lastRowId_ = 0;
@@ -293,7 +399,16 @@ PgStatement::PgStatement(PgConnection& conn, const QString& sql)
 
 PgStatement::~PgStatement()
 {
-    if (!conn_.handle() || PQstatus(conn_.handle()) != CONNECTION_OK)
+    if (batch_ && batch_->tamanho() > 0) {
+        try {
+            sendBatch();
+        } catch (const DbError& e) {
+            conn_.keepError(e);
+        }
+    }
+    conn_.forget(this);
+    if (!conn_.handle() || PQstatus(conn_.handle()) != CONNECTION_OK ||
+        PQpipelineStatus(conn_.handle()) != PQ_PIPELINE_OFF)
         return;
     for (const QByteArray& name : std::as_const(prepared_)) {
         // a statement inside a failed transaction cannot be dropped now; the
@@ -305,12 +420,18 @@ PgStatement::~PgStatement()
     }
 }
 
-const QByteArray& PgStatement::preparedName()
+QByteArray PgStatement::blankPattern() const
 {
     QByteArray pattern;
     if (plain_.blankSensitive)
         for (bool b : null_)
             pattern += b ? '1' : '0';
+    return pattern;
+}
+
+const QByteArray& PgStatement::preparedName()
+{
+    const QByteArray pattern = blankPattern();
     auto it = prepared_.find(pattern);
     if (it != prepared_.end())
         return *it;
@@ -363,7 +484,72 @@ int PgStatement::run()
     return changed;
 }
 
-void PgStatement::queue() { run(); }
+void PgStatement::prepareBatch(const PgLote::Forma& forma)
+{
+    conn_.flush();
+    const QString probe = u"SELECT %1 FROM %2 LIMIT 0"_s.arg(forma.colunas.join(u", "_s), forma.tabela);
+    Result r(PQexec(conn_.handle(), translateForPostgres(probe).text.constData()));
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK)
+        return;  // run one by one; the statement itself reports what is wrong
+    static const QHash<Oid, QString> names{{kInt2, u"int2"_s},     {kInt4, u"int4"_s},     {kInt8, u"int8"_s},
+                                           {kFloat4, u"float4"_s}, {kFloat8, u"float8"_s}, {kNumeric, u"numeric"_s},
+                                           {25, u"text"_s},        {1043, u"text"_s},      {1082, u"date"_s},
+                                           {1083, u"time"_s},      {1114, u"timestamp"_s}};
+    QStringList types;
+    for (int c = 0; c < PQnfields(r.get()); ++c) {
+        const auto it = names.constFind(PQftype(r.get(), c));
+        if (it == names.cend())
+            return;
+        types << *it;
+    }
+    if (!forma.insercao)
+        types << u"int8"_s;
+    PgLote batch(forma, types);
+    const QByteArray name = conn_.newStatementName();
+    Result p(PQprepare(conn_.handle(), name.constData(), translateForPostgres(batch.texto()).text.constData(),
+                       batch.parametros(), nullptr));
+    if (PQresultStatus(p.get()) != PGRES_COMMAND_OK)
+        return;
+    batch_.emplace(std::move(batch));
+    batchName_ = name;
+}
+
+void PgStatement::sendBatch()
+{
+    if (!batch_ || batch_->tamanho() == 0)
+        return;
+    const std::vector<QByteArray> arrays = batch_->retira();
+    conn_.send(batchName_, arrays, std::vector<bool>(arrays.size(), false), std::vector<int>(arrays.size(), 0),
+               sql_);
+}
+
+void PgStatement::queue()
+{
+    if (!conn_.inTransaction())
+        return void(run());
+    if (!batchChecked_) {
+        batchChecked_ = true;
+        const auto forma = PgLote::reconhece(sql_);
+        if (forma && int(values_.size()) == int(forma->colunas.size()) + (forma->insercao ? 0 : 1))
+            prepareBatch(*forma);
+    }
+    const bool binary = std::any_of(binary_.begin(), binary_.end(), [](int b) { return b != 0; });
+    if (batch_ && !binary) {
+        if (batch_->temLinha(values_.back().toLongLong()))
+            sendBatch();
+        batch_->adiciona(values_, null_);
+        conn_.awaitBatch(this);
+        if (batch_->tamanho() >= kBatchRows)
+            sendBatch();
+        return;
+    }
+    sendBatch();
+    // the text must be on the server before the pipeline starts
+    const bool known = prepared_.contains(blankPattern());
+    if (!known)
+        conn_.flush();
+    conn_.send(preparedName(), values_, null_, binary_, sql_);
+}
 
 }  // namespace
 

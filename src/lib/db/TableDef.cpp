@@ -3,6 +3,7 @@
 #include "DbError.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <cmath>
 #include <optional>
 
@@ -306,6 +307,25 @@ const TableDef& Catalog::get(const QString& name) const
     if (const TableDef* t = find(name))
         return *t;
     throw DbError(u"Tabela nao declarada: "_s + name, DbErrorKind::Refused);
+}
+
+void Catalog::addFamily(const QString& prefix, const QString& suffix, const TableDef& layout)
+{
+    families_.append({prefix, suffix, layout});
+}
+
+std::optional<TableDef> Catalog::familyMember(const QString& name) const
+{
+    for (const Family& f : families_) {
+        if (!name.startsWith(f.prefix, Qt::CaseInsensitive))
+            continue;
+        const QString rest = name.mid(f.prefix.size());
+        if (QRegularExpression(QRegularExpression::anchoredPattern(f.suffix), QRegularExpression::CaseInsensitiveOption)
+                .match(rest)
+                .hasMatch())
+            return f.layout.renamed(f.prefix + rest);
+    }
+    return std::nullopt;
 }
 
 }  // namespace pcp

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 namespace pcp {
 
@@ -95,8 +96,21 @@ public:
     const TableDef& get(const QString& name) const;  // throws DbError when unknown
     const QList<TableDef>& tables() const { return tables_; }
 
+    // A family of tables made at run time, all with one layout (the monthly
+    // logs): their names are `prefix` followed by a text `suffix` (a regular
+    // expression) matches whole; case ignored.
+    void addFamily(const QString& prefix, const QString& suffix, const TableDef& layout);
+    // The layout of the family `name` belongs to, under that name with the
+    // family's spelling of the prefix; nothing when the name is of no family.
+    std::optional<TableDef> familyMember(const QString& name) const;
+
 private:
+    struct Family {
+        QString prefix, suffix;
+        TableDef layout;
+    };
     QList<TableDef> tables_;
+    QList<Family> families_;
 };
 
 }  // namespace pcp

@@ -184,30 +184,30 @@ std::vector<CursorTableModel::Row> CursorTableModel::readQueryChunk(qint64 offse
     Statement st = store_->db().prepare(u"SELECT * FROM ("_s + sql_ + u") AS consulta LIMIT ? OFFSET ?"_s);
     st.bindList(params_ + QVariantList{count, offset});
     const QStringList fields = rowFields();
-    std::vector<Row> rows;
-    // the server describes the columns with the first row
-    if (!st.next())
-        return rows;
-    QStringList names;
-    for (int i = 0; i < st.columnCount(); ++i)
-        names << st.columnName(i);
     QList<int> columnOf;
     QList<const FieldDef*> defs;
-    for (const QString& f : fields) {
-        const int i = indexOf(names, f);
-        if (i < 0)
-            throw DbError(u"Campo %1 nao encontrado na consulta"_s.arg(f), DbErrorKind::Refused);
-        columnOf << i;
-        defs << layout_.findField(f);
-    }
-    do {
+    std::vector<Row> rows;
+    while (st.next()) {
+        if (rows.empty()) {
+            // the server names a query's columns only once it has run
+            QStringList names;
+            for (int i = 0; i < st.columnCount(); ++i)
+                names << st.columnName(i);
+            for (const QString& f : fields) {
+                const int i = indexOf(names, f);
+                if (i < 0)
+                    throw DbError(u"Campo %1 nao encontrado na consulta"_s.arg(f), DbErrorKind::Refused);
+                columnOf << i;
+                defs << layout_.findField(f);
+            }
+        }
         Row row;
         for (int k = 0; k < fields.size(); ++k) {
             const QVariant stored = st.value(columnOf[k]);
             row.values << (defs[k] ? fromStorage(*defs[k], stored) : stored);
         }
         rows.push_back(std::move(row));
-    } while (st.next());
+    }
     return rows;
 }
 
