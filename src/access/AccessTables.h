@@ -24,7 +24,8 @@ QString nomeLogAcesso(QDate date);
 QString nomeLogSistema(QDate date);
 
 // The login store of the suite: the SQLite file "login.sqlite" in the folder
-// BaseLogin, with the group and permission tables. This program only reads it;
+// BaseLogin, with the group and permission tables (or, when BaseLogin holds a
+// servidor.conf, those tables on that server). This program only reads it;
 // the declarations serve the tools (and tests) that create it.
 inline constexpr const char16_t* kLoginStoreFile = u"login.sqlite";
 QList<TableDef> loginTables();

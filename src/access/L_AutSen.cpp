@@ -2,6 +2,7 @@
 
 #include "AccessTables.h"
 #include "Messages.h"
+#include "ServidorConf.h"
 #include "Sessao.h"
 #include "TDMFilial.h"
 #include "Transaction.h"
@@ -149,6 +150,9 @@ CachePermissoes& cachePermissoes()
 
 std::unique_ptr<Database> abreLogin(const QString& arquivo)
 {
+    // a BaseLogin folder holding a servidor.conf has the login tables on that server
+    if (auto conf = leServidorConf(QFileInfo(arquivo).absolutePath()))
+        return std::make_unique<Database>(*conf, arquivo);
     if (!QFileInfo::exists(arquivo))
         throw DbError(u"Banco de dados de login nao encontrado: "_s + arquivo);
     return std::make_unique<Database>(arquivo, Database::Mode::ReadOnly);

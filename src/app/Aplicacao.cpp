@@ -84,7 +84,13 @@ void Aplicacao::companyScreenShown()
 {
     // the company list upgrades its own layout when it is opened
     cleanScratchFiles();
-    empresas_.open(paths_.empresaDb());
+    if (!empresas_.open(paths_.empresaDb()) && empresas_.error() &&
+        empresas_.error()->kind() == DbErrorKind::Connection) {
+        // the company list is on a server that does not answer: nothing to choose from
+        mostraErro(empresas_.error()->message());
+        endProgram();
+        return;
+    }
     company_->setRows(empresas_.rows());
     timer_.start(timerInterval);
     if (externalLogin_)
@@ -160,10 +166,7 @@ void Aplicacao::externalLogin()
         company_->setCurrentRow(i);
     Sessao& s = sessao();
     s.LoginExterno = true;
-    QString base = paths_.localFolder(readIniValue(paths_.newLoginIni(), u"BaseLogin"_s, u"Base"_s));
-    if (!base.endsWith(u'/'))
-        base += u'/';
-    s.BaseLogin = base;
+    s.BaseLogin = paths_.baseLogin();
     s.UsuarioAtual = args_.value(3);
     s.NivelUsuario = args_.value(4);
     LimpaCachePermissoes();
@@ -186,7 +189,13 @@ void Aplicacao::choose()
     if (empresas_.count() < 2)
         singleCompany_ = true;
     preencheSessaoEmpresa(sessao(), empresas_, current, paths_);
-    if (!openCompany()) {
+    bool servidorFora = false;
+    if (!openCompany(&servidorFora)) {
+        // a company whose server does not answer: the user may choose another
+        if (servidorFora && !externalLogin_ && empresas_.count() > 1) {
+            showList();
+            return;
+        }
         endProgram();
         return;
     }
@@ -195,7 +204,7 @@ void Aplicacao::choose()
     showBranchScreen();
 }
 
-bool Aplicacao::openCompany()
+bool Aplicacao::openCompany(bool* servidorFora)
 {
     closeOpenScreens();
     // screens kept between uses hold the previous company's tables
@@ -216,6 +225,13 @@ bool Aplicacao::openCompany()
         setDMClifor(clifor_.get());
         return true;
     } catch (const DbError& e) {
+        setDMClifor(nullptr);
+        clifor_.reset();
+        setDMFilial(nullptr);
+        dm_.reset();
+        store_.reset();
+        if (servidorFora)
+            *servidorFora = e.kind() == DbErrorKind::Connection;
         mostraErro(e.message());
         return false;
     }

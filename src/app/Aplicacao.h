@@ -49,7 +49,9 @@ private:
     void companyScreenShown();
     void timerFired();
     void choose();
-    bool openCompany();
+    // False after telling the user why; `servidorFora` says whether the
+    // company's server could not be reached.
+    bool openCompany(bool* servidorFora = nullptr);
     void showBranchScreen();
     void branchOk();
     void branchSair();

@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -81,59 +82,135 @@ void fillLogin(Store& store)
             run(db, u"INSERT INTO GruposUsuarios (CodigoGrupo, DescGrupo, Ativo) VALUES (1, 'PRODUCAO', 'S')"_s);
     tx.commit();
 }
+
+void fillEmpresas(Store& empresas)
+{
+    Transaction tx(empresas.db());
+    for (const DemoEmpresa& e : kEmpresas)
+        run(empresas.db(), u"INSERT INTO Empresa (Codigo, Nome, Diretorio, Grupo, PWD, LOJA) VALUES (?, ?, ?, ?, ?, ?)"_s,
+            {e.codigo, QString::fromUtf16(e.nome), QString::fromUtf16(e.diretorio), e.grupo,
+             QString::fromUtf16(e.senha), e.loja});
+    tx.commit();
+}
+
+// The company table is written beside its final name and renamed when whole.
+void gravaListaLocal(const QString& empresaDb)
+{
+    const QString tmp = empresaDb + u".novo"_s;
+    QFile::remove(tmp);
+    {
+        auto empresas = Store::openLocal(tmp, {empresaTable()});
+        fillEmpresas(*empresas);
+        empresas->db().checkpoint();
+    }
+    QFile::remove(tmp + u"-wal"_s);
+    QFile::remove(tmp + u"-shm"_s);
+    QFile::remove(tmp + u"-locks"_s);
+    if (!QFile::rename(tmp, empresaDb))
+        throw DbError(u"Nao foi possivel gravar "_s + empresaDb);
+}
+
+// The install schema first, then one per company, in the order of kEmpresas.
+QList<ServidorConf> esquemasDemo(const DemoServidor& servidor)
+{
+    static const QRegularExpression nome(u"^[a-z_][a-z0-9_]{0,40}$"_s);
+    const QString prefixo = servidor.prefixo.trimmed().toLower();
+    if (!nome.match(prefixo).hasMatch())
+        throw DbError(u"Prefixo de esquema inválido: \"%1\" (use letras, algarismos e _, começando por letra)"_s.arg(
+                          servidor.prefixo),
+                      DbErrorKind::Refused);
+    if (servidor.conninfo.trimmed().isEmpty())
+        throw DbError(u"--servidor precisa de uma linha de conexão"_s, DbErrorKind::Refused);
+    QList<ServidorConf> out{{servidor.conninfo.trimmed(), prefixo + u"_inst"_s}};
+    for (const DemoEmpresa& e : kEmpresas)
+        out << ServidorConf{servidor.conninfo.trimmed(), prefixo + u"_emp"_s + QString::number(e.codigo)};
+    return out;
+}
+
+void exigeEsquemasVazios(const QList<ServidorConf>& esquemas)
+{
+    for (const ServidorConf& conf : esquemas) {
+        Database db(conf, QString());
+        if (!db.tableNames().isEmpty())
+            throw DbError(u"O esquema \"%1\" do servidor já tem tabelas; a demonstração não é gravada sobre "
+                          u"outros dados (escolha outro prefixo com --esquema-prefixo)"_s.arg(conf.esquema),
+                          DbErrorKind::Refused);
+    }
+}
+
+// A demo that failed half-way leaves its schemas empty again, so that the
+// same prefix can be tried once more. They were empty when it began.
+void desfazEsquemas(const QList<ServidorConf>& esquemas)
+{
+    for (const ServidorConf& conf : esquemas) {
+        try {
+            Database db(conf, QString());
+            for (const QString& tabela : db.tableNames())
+                db.exec(u"DROP TABLE "_s + quoted(tabela));
+        } catch (const DbError&) {
+            // the server is gone: the refusal of the next attempt names the schema
+        }
+    }
+}
+
 // The demo's last month (the one before its creation) for the scenario scripts.
 QByteArray variaveisRoteiro(QDate hoje)
 {
     const Mes mes = *Mes::daData(hoje.addMonths(-1));
-    return u"PCP_DEMO_MES=%1\nPCP_DEMO_ANOMES=%2\nPCP_DEMO_INICIO=%3\nPCP_DEMO_FIM=%4\n"_s
-        .arg(mes.mesAno(), mes.anoMes(), formatDate(mes.primeiroDia()), formatDate(mes.ultimoDia()))
+    // the ISO dates compare with a date column alike on every engine
+    return u"PCP_DEMO_MES=%1\nPCP_DEMO_ANOMES=%2\nPCP_DEMO_INICIO=%3\nPCP_DEMO_FIM=%4\n"
+           u"PCP_DEMO_INICIO_ISO=%5\nPCP_DEMO_FIM_ISO=%6\n"_s
+        .arg(mes.mesAno(), mes.anoMes(), formatDate(mes.primeiroDia()), formatDate(mes.ultimoDia()),
+             mes.primeiroDia().toString(Qt::ISODate), mes.ultimoDia().toString(Qt::ISODate))
         .toUtf8();
 }
 }  // namespace
 
-bool criaDemo(const Paths& paths, QString* erro)
+bool criaDemo(const Paths& paths, QString* erro, const std::optional<DemoServidor>& servidor)
 {
-    if (QFile::exists(paths.empresaDb()))
+    if (QFile::exists(paths.empresaDb()) || companyOnServer(paths.instalacao))
         return true;
     const QDate hoje = QDate::currentDate();
+    QList<ServidorConf> esquemas;
     try {
         declaraTabelas();
         QDir().mkpath(paths.instalacao);
         QDir().mkpath(paths.programa);
-        for (const DemoEmpresa& e : kEmpresas) {
-            const QString folder = paths.companyFolder(QString::fromUtf16(e.diretorio));
-            QDir().mkpath(folder);
-            auto store = Store::openCompany(folder);
-            fillCompany(store, e, hoje);
+        std::optional<ServidorConf> instalacao;
+        if (servidor) {
+            esquemas = esquemasDemo(*servidor);
+            exigeEsquemasVazios(esquemas);
+            instalacao = esquemas.first();
         }
-        const QString loginFolder = paths.localFolder(u"\\Dados\\Login\\"_s);
-        QDir().mkpath(loginFolder);
-        {
-            auto login = Store::open(loginStorePath(loginFolder), loginTables());
-            fillLogin(*login);
+        try {
+            for (int i = 0; i < int(std::size(kEmpresas)); ++i) {
+                const DemoEmpresa& e = kEmpresas[i];
+                const QString folder = paths.companyFolder(QString::fromUtf16(e.diretorio));
+                QDir().mkpath(folder);
+                if (servidor)
+                    gravaServidorConf(folder, esquemas.at(i + 1));
+                auto store = Store::openCompany(folder);
+                fillCompany(store, e, hoje);
+            }
+            // on a server the login tables live beside the company list
+            const QString loginFolder = paths.localFolder(u"\\Dados\\Login\\"_s);
+            QDir().mkpath(loginFolder);
+            fillLogin(*(instalacao ? Store::openServer(*instalacao, paths.instalacao, loginTables())
+                                   : Store::open(loginStorePath(loginFolder), loginTables())));
+            writeText(paths.newLoginIni(), "[BaseLogin]\r\nBase=\\Dados\\Login\\\r\n");
+            writeText(paths.loginIni(), "[BaseDadosUltLogin]\r\nBase=TINTAS ARDENO MATRIZ\r\n");
+            writeText(QDir(paths.instalacao).filePath(u"demo.env"_s), variaveisRoteiro(hoje));
+            // the company list last: its presence marks a finished demo
+            if (instalacao) {
+                fillEmpresas(*Store::openServer(*instalacao, paths.instalacao, {empresaTable()}));
+                gravaServidorConf(paths.instalacao, *instalacao);
+            } else {
+                gravaListaLocal(paths.empresaDb());
+            }
+        } catch (const DbError&) {
+            desfazEsquemas(esquemas);
+            throw;
         }
-        writeText(paths.newLoginIni(), "[BaseLogin]\r\nBase=\\Dados\\Login\\\r\n");
-        writeText(paths.loginIni(), "[BaseDadosUltLogin]\r\nBase=TINTAS ARDENO MATRIZ\r\n");
-        writeText(QDir(paths.instalacao).filePath(u"demo.env"_s), variaveisRoteiro(hoje));
-        // the company table last: its presence marks a finished demo
-        const QString tmp = paths.empresaDb() + u".novo"_s;
-        QFile::remove(tmp);
-        {
-            auto empresas = Store::open(tmp, {empresaTable()});
-            Transaction tx(empresas->db());
-            for (const DemoEmpresa& e : kEmpresas)
-                run(empresas->db(),
-                    u"INSERT INTO Empresa (Codigo, Nome, Diretorio, Grupo, PWD, LOJA) VALUES (?, ?, ?, ?, ?, ?)"_s,
-                    {e.codigo, QString::fromUtf16(e.nome), QString::fromUtf16(e.diretorio), e.grupo,
-                     QString::fromUtf16(e.senha), e.loja});
-            tx.commit();
-            empresas->db().checkpoint();
-        }
-        QFile::remove(tmp + u"-wal"_s);
-        QFile::remove(tmp + u"-shm"_s);
-        QFile::remove(tmp + u"-locks"_s);
-        if (!QFile::rename(tmp, paths.empresaDb()))
-            throw DbError(u"Nao foi possivel gravar "_s + paths.empresaDb());
         return true;
     } catch (const DbError& e) {
         if (erro)

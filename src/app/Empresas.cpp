@@ -29,7 +29,9 @@ TableDef empresaTable()
 bool Empresas::open(const QString& empresaDb)
 {
     close();
-    if (!QFileInfo::exists(empresaDb))
+    erro_.reset();
+    // the install folder's servidor.conf puts the company list on that server
+    if (!QFileInfo::exists(empresaDb) && !companyOnServer(QFileInfo(empresaDb).absolutePath()))
         return false;
     try {
         // the upgrade adds LOJA, MULTIEMPRESAS, CLIENTEUNICO and PRODUTOUNICO where missing
@@ -37,9 +39,10 @@ bool Empresas::open(const QString& empresaDb)
         store_->db().exec(u"UPDATE \"Empresa\" SET LOJA = CODIGO WHERE LOJA IS NULL"_s);
         load();
         open_ = true;
-    } catch (const DbError&) {
+    } catch (const DbError& e) {
         store_.reset();
         rows_.clear();
+        erro_ = e;
     }
     return open_;
 }

@@ -25,12 +25,15 @@ struct EmpresaRow {
 
 class Empresas {
 public:
-    // Opens the company table when its file exists, bringing its layout up to
+    // Opens the company table when its file exists, or its folder's
+    // servidor.conf names the server that holds it, bringing its layout up to
     // date first (new columns, `LOJA` = `Codigo` where blank). False when the
     // file is missing or cannot be read. A group chosen earlier in the run
     // stays: a reopened list shows that group's companies only.
     bool open(const QString& empresaDb);
     bool isOpen() const { return open_; }
+    // Why the last open failed, when the table was there but could not be read.
+    const std::optional<DbError>& error() const { return erro_; }
     void close();
 
     const QList<EmpresaRow>& rows() const { return rows_; }
@@ -50,6 +53,7 @@ private:
     std::shared_ptr<Store> store_;
     std::optional<int> grupo_;
     QList<EmpresaRow> rows_;
+    std::optional<DbError> erro_;
     bool open_ = false;
 };
 

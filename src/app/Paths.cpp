@@ -1,5 +1,8 @@
 #include "Paths.h"
 
+#include "Store.h"
+#include "TableRoutines.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -47,6 +50,16 @@ Paths Paths::fromArguments(QStringList& args)
 QString Paths::empresaDb() const { return QDir(instalacao).filePath(u"Empresa.db"_s); }
 QString Paths::newLoginIni() const { return QDir(instalacao).filePath(u"newlogin.ini"_s); }
 QString Paths::loginIni() const { return QDir(programa).filePath(u"Login.ini"_s); }
+
+QString Paths::baseLogin() const
+{
+    QString base = localFolder(readIniValue(newLoginIni(), u"BaseLogin"_s, u"Base"_s));
+    if (!companyOnServer(base) && companyOnServer(instalacao))
+        base = instalacao;
+    if (!base.endsWith(u'/'))
+        base += u'/';
+    return base;
+}
 
 QString Paths::companyFolder(const QString& diretorio) const { return localFolder(diretorio); }
 

@@ -30,6 +30,10 @@ struct Paths {
     QString empresaDb() const;         // the company list
     QString newLoginIni() const;       // login database location, external login
     QString loginIni() const;          // last company used
+    // The login database's folder, ending in "/": the one newlogin.ini names,
+    // unless the install folder's servidor.conf puts the login tables on its
+    // server (a folder with a servidor.conf of its own keeps it).
+    QString baseLogin() const;
     QString companyFolder(const QString& diretorio) const;
     // A Windows folder text ("C:\Ardeno\Login\") as a folder of this machine.
     QString localFolder(const QString& windowsPath) const;

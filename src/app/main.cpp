@@ -1,5 +1,6 @@
 // The program: `pcp [--instalacao DIR] [--programa DIR] [--dados DIR]
-//                   [--roteiro FILE] [--capturar-telas DIR] [--criar-demo] [Os_Exec ...]`
+//                   [--roteiro FILE] [--capturar-telas DIR] [Os_Exec ...]`
+//      `pcp [--instalacao DIR] --criar-demo [--servidor CONNINFO [--esquema-prefixo P]]`
 #include "Aplicacao.h"
 #include "AplicacaoPcp.h"
 #include "CapturaInicial.h"
@@ -25,8 +26,17 @@ int criaDemoSemJanela(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const Paths paths = Paths::fromArguments(args);
+    std::optional<DemoServidor> servidor;
+    const QString conninfo = takeOption(args, u"--servidor"_s);
+    const QString prefixo = takeOption(args, u"--esquema-prefixo"_s);
+    if (!conninfo.isEmpty())
+        servidor = DemoServidor{conninfo, prefixo.isEmpty() ? u"pcp"_s : prefixo};
+    else if (!prefixo.isEmpty() || args.contains(u"--servidor"_s)) {
+        std::fprintf(stderr, "--esquema-prefixo vale apenas com --servidor CONEXAO\n");
+        return 2;
+    }
     QString erro;
-    if (!criaDemo(paths, &erro)) {
+    if (!criaDemo(paths, &erro, servidor)) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(erro));
         return 1;
     }

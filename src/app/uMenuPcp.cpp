@@ -122,6 +122,7 @@ TMenuPcp::TMenuPcp(QWidget* parent) : QMainWindow(parent)
     lbEmpresa = label(u"lbEmpresa", 0);
     lbFilial = label(u"lbFilial", 0);
     lbUsuario = label(u"lbUsuario", 0);
+    lbServidor = label(u"lbServidor", 0);
     lbResultado = label(u"lbResultado", 1);
     statusBar()->setSizeGripEnabled(false);
     // the result stays until the next run says what it did
@@ -147,6 +148,21 @@ void TMenuPcp::atualizaStatus()
     lbEmpresa->setText(u"Empresa: "_s + s.NomeEmpresa);
     lbFilial->setText(u"Filial: %1 - %2"_s.arg(s.FilialAtual).arg(s.NomeFilial));
     lbUsuario->setText(u"Usuário: "_s + s.UsuarioAtual);
+    lbServidor->setText(textoServidor());
+    lbServidor->setVisible(!lbServidor->text().isEmpty());
+}
+
+QString TMenuPcp::textoServidor()
+{
+    if (!DMFilial() || !DMFilial()->store().onServer())
+        return {};
+    try {
+        if (const auto conf = leServidorConf(DMFilial()->store().folder()))
+            return u"Servidor: "_s + descricaoServidor(*conf);
+    } catch (const DbError&) {
+        // the file was changed or removed since the company was opened
+    }
+    return {};
 }
 
 void TMenuPcp::libera()

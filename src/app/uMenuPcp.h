@@ -41,10 +41,12 @@ private:
     void baixaEstoqueMateriaPrima(const QString& entry);
     void naoDisponivel(const QString& screen, const QString& entry);
     void gravaCustoLista6();
+    static QString textoServidor();
 
     QLabel* lbEmpresa;
     QLabel* lbFilial;
     QLabel* lbUsuario;
+    QLabel* lbServidor;  // where the company's tables are, when on a server
     QLabel* lbResultado;
     std::unique_ptr<class ResultadoExecucaoScope> resultado_;
 };

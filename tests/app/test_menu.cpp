@@ -6,6 +6,7 @@
 #include "Sessao.h"
 
 #include <QMenuBar>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -49,6 +50,15 @@ TEST_F(Menu, HasTheFiveMenusInOrderAtTheTopLeftCorner)
     EXPECT_EQ(menus, (QStringList{u"Cadastros"_s, u"Movimento"_s, u"Consulta"_s, u"Relatorios"_s, u"Utilitarios"_s}));
     EXPECT_EQ(app->menu()->pos(), QPoint(0, 0));
     EXPECT_EQ(app->menu()->width(), 800);
+}
+
+// Only a company on a server shows where its tables are.
+TEST_F(Menu, ALocalCompanyShowsNoServer)
+{
+    const auto* servidor = app->menu()->findChild<QLabel*>(u"lbServidor"_s);
+    ASSERT_NE(servidor, nullptr);
+    EXPECT_TRUE(servidor->text().isEmpty());
+    EXPECT_TRUE(servidor->isHidden());
 }
 
 TEST_F(Menu, EntriesOpenTheirScreenOrSayItIsNotThereYet)

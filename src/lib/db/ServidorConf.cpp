@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <libpq-fe.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace pcp {
@@ -46,6 +48,32 @@ std::optional<ServidorConf> leServidorConf(const QString& folder)
         throw DbError(u"Não foi possível ler %1: %2"_s.arg(file.fileName(), file.errorString()),
                       DbErrorKind::Refused);
     return parseServidorConf(QString::fromUtf8(file.readAll()));
+}
+
+QString descricaoServidor(const ServidorConf& conf)
+{
+    QString host;
+    QString dbname;
+    QString service;
+    char* erro = nullptr;
+    if (PQconninfoOption* opcoes = PQconninfoParse(conf.conninfo.toUtf8().constData(), &erro)) {
+        for (PQconninfoOption* o = opcoes; o->keyword; ++o) {
+            const QString valor = QString::fromUtf8(o->val ? o->val : "");
+            if (qstrcmp(o->keyword, "host") == 0)
+                host = valor;
+            else if (qstrcmp(o->keyword, "hostaddr") == 0 && host.isEmpty())
+                host = valor;
+            else if (qstrcmp(o->keyword, "dbname") == 0)
+                dbname = valor;
+            else if (qstrcmp(o->keyword, "service") == 0)
+                service = valor;
+        }
+        PQconninfoFree(opcoes);
+    }
+    PQfreemem(erro);
+    if (host.isEmpty())
+        host = service.isEmpty() ? u"localhost"_s : u"service="_s + service;
+    return host + (dbname.isEmpty() ? QString() : u"/"_s + dbname) + u" esquema "_s + conf.esquema;
 }
 
 void gravaServidorConf(const QString& folder, const ServidorConf& conf)

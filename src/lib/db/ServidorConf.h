@@ -20,6 +20,10 @@ struct ServidorConf {
 // a plain identifier.
 std::optional<ServidorConf> leServidorConf(const QString& folder);
 ServidorConf parseServidorConf(const QString& text);
+// "<host>/<dbname> esquema <esquema>" for the user: where the tables are,
+// never a password. A host the string does not name shows as "localhost"
+// (or as the service that names it); a database it does not name is left out.
+QString descricaoServidor(const ServidorConf& conf);
 // Writes the folder's servidor.conf (atomically).
 void gravaServidorConf(const QString& folder, const ServidorConf& conf);
 
