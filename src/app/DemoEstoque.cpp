@@ -141,7 +141,7 @@ const std::vector<FormulaDemo>& formulasDemo()
         {u"ST 109", 2009, 1, u"INCOLOR", u"CLIENTE", 2, 0, true,
          {{1002, 450}, {1201, 350}, {1202, 150}, {1203, 50}}},
         // a cheaper white for the home centre
-        {u"ST 110", 2001, 2, u"BRANCO NEVE ECONOMICO", u"REPRESENTANTE", 1, 0, false,
+        {u"ST 110", 2001, 2, u"BRANCO NEVE ECONOMICO", u"REPRESENTA", 1, 0, false,
          {{1003, 260}, {1102, 460}, {1105, 170}, {1101, 80}, {1301, 10}, {1304, 12}, {1302, 4}, {1305, 4}}},
         // tinted on the automatic machine for the building contractor
         {u"ST 111", 2003, 1, u"PALHA HORIZONTE", u"CLIENTE", 1, 1, false,

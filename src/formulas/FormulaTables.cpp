@@ -35,7 +35,7 @@ TableDef formulaTable()
         .field(u"QtdTotal"_s, FieldType::Float)
         .field(u"Observacao"_s, FieldType::Memo)
         .string(u"PrecoEspecial"_s, 1)
-        .string(u"Origem"_s, 13)  // wide enough for its longest choice, "REPRESENTANTE"
+        .string(u"Origem"_s, 10)
         .field(u"CodMatizador"_s, FieldType::SmallInt)
         .field(u"Amostra"_s, FieldType::Boolean)
         .field(u"DataAmostra"_s, FieldType::Date, 0, kData)

@@ -83,7 +83,9 @@ bool excluiItemNota(Database& db, const QVariantList& chaveItem)
 void excluiDocumentoSemContar(Database& db, const QVariantList& chave)
 {
     TransacaoSeNecessaria tx(db);
-    for (const QString& t : dependentesDe(u"Notas"_s) << u"Notas"_s)
+    QStringList tabelas = dependentesDe(u"Notas"_s);
+    tabelas << u"Notas"_s;
+    for (const QString& t : tabelas)
         exclusao(db, t, chaveNota(), chave).queue();
     tx.commit();
 }
