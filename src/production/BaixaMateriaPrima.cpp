@@ -25,9 +25,20 @@ const QString kNotasVenda =
     "WHERE Filial = ? AND DT_ENTRADA >= ? AND DT_ENTRADA <= ? AND Tipo_Nota = 1 "
     "ORDER BY Num_Nota, DT_ENTRADA, Cod_Clifor"_s;
 
+// The items of every sales document of the period, read at once (over a
+// network a statement per document would cost a round trip each), each
+// document's in item order.
 const QString kItensVenda =
-    u"SELECT FORMULA, QUANTIDADE FROM Notai WHERE Filial = ? AND Num_Nota IS NOT DISTINCT FROM ? "
-    "AND Tipo_Nota = 1 AND Cod_Clifor IS NOT DISTINCT FROM ? AND DT_ENTRADA = ? ORDER BY Num_Item"_s;
+    u"SELECT Num_Nota, Cod_Clifor, DT_ENTRADA, FORMULA, QUANTIDADE FROM Notai "
+    "WHERE Filial = ? AND Tipo_Nota = 1 AND DT_ENTRADA >= ? AND DT_ENTRADA <= ? "
+    "ORDER BY Num_Nota, DT_ENTRADA, Cod_Clifor, Num_Item"_s;
+
+// A sales document's key as the items are filed under it (a blank number or
+// client matches blank).
+QString chaveVenda(const QVariant& numNota, const QVariant& codClifor, const QString& dtEntrada)
+{
+    return numNota.toString() + u'\x1f' + codClifor.toString() + u'\x1f' + dtEntrada;
+}
 
 const QString kFormulaExiste = u"SELECT 1 FROM Formula WHERE Filial = ? AND Formula = ?"_s;
 
@@ -176,7 +187,7 @@ class Baixa {
 public:
     Baixa(Database& db, int filial, const ParametrosBaixa& p)
         : db_(db), p_(p), filial_(filial), hoje_(QDate::currentDate().toString(u"yyyy-MM-dd"_s)),
-          itensVenda_(db, kItensVenda), formulaExiste_(db, kFormulaExiste), componentes_(db, kComponentes),
+          formulaExiste_(db, kFormulaExiste), componentes_(db, kComponentes),
           gravador_(db, kCamposCabecalho, kCamposItem,
                     {{u"Parametro"_s, kParametroBaixa}, {u"Cod_Deposi"_s, kDepositoBaixa}, {u"DT_LANCAM"_s, hoje_}})
     {
@@ -199,6 +210,16 @@ public:
             .bindText(3, p_.DataFim.toString(u"yyyy-MM-dd"_s));
         while (st.next())
             notas.push_back({st.value(0), st.value(1), st.textValue(2), st.intValue(3)});
+        Statement itens(db_, kItensVenda);
+        itens.bindInt(1, filial_)
+            .bindText(2, p_.DataIni.toString(u"yyyy-MM-dd"_s))
+            .bindText(3, p_.DataFim.toString(u"yyyy-MM-dd"_s));
+        while (itens.next()) {
+            QString formula = itens.textValue(3);
+            if (!formula.trimmed().isEmpty())
+                itensVenda_[chaveVenda(itens.value(0), itens.value(1), itens.textValue(2))].push_back(
+                    {std::move(formula), itens.doubleValue(4)});
+        }
         return notas;
     }
 
@@ -208,13 +229,7 @@ public:
     // which also brings back the old write-off this call deleted.
     bool baixa(const NotaVenda& nota, QList<Message>& avisos, ResultadoBaixa& r, QString& recusa)
     {
-        std::vector<ItemVenda> itens;
-        itensVenda_.bindInt(1, filial_).bind(2, nota.numNota).bind(3, nota.codClifor).bindText(4, nota.dtEntrada);
-        while (itensVenda_.next()) {
-            QString formula = itensVenda_.textValue(0);
-            if (!formula.trimmed().isEmpty())
-                itens.push_back({std::move(formula), itensVenda_.doubleValue(1)});
-        }
+        const std::vector<ItemVenda> itens = itensVenda_.value(chaveVenda(nota.numNota, nota.codClifor, nota.dtEntrada));
         // The formulas first: messages, and the number of items the document
         // will get, before anything is written.
         QList<Message> daNota;
@@ -292,7 +307,8 @@ private:
     const ParametrosBaixa& p_;
     const qint64 filial_;
     const QString hoje_;
-    Statement itensVenda_, formulaExiste_, componentes_;
+    Statement formulaExiste_, componentes_;
+    QHash<QString, std::vector<ItemVenda>> itensVenda_;
     GravadorDocumentos gravador_;
     bool espera_ = true;
     std::unordered_map<QString, FormulaLida> formulas_;  // node-based: references survive a rehash
