@@ -9,6 +9,7 @@
 #include "Sessao.h"
 #include "TFormSenha.h"
 
+#include <algorithm>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -139,7 +140,12 @@ TMenuPcp::~TMenuPcp() = default;
 void TMenuPcp::posiciona()
 {
     move(0, 0);
-    resize(800, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // wide enough for the status line (a company on a server names it too)
+    int largura = 24;
+    for (const QLabel* l : {lbEmpresa, lbFilial, lbUsuario, lbServidor})
+        if (!l->isHidden())
+            largura += l->sizeHint().width() + 8;
+    resize(std::max(800, largura), menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void TMenuPcp::atualizaStatus()
