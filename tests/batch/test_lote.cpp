@@ -1,6 +1,7 @@
 // The batch command on a small company folder: options checked before the
 // store is touched, the branch's rules applied, the same results as the
 // screens' domain code, exit codes, messages and progress.
+#include "ConteudoPasta.h"
 #include "../stock/EstoqueFixture.h"
 #include "Lote.h"
 #include "Tabelas.h"
@@ -25,24 +26,6 @@ QString leArquivo(std::FILE* f)
         texto.append(buf, qsizetype(n));
     std::fclose(f);
     return QString::fromUtf8(texto);
-}
-
-// Every file and folder under `pasta` with a digest of its contents; the
-// shared-memory index of the write-ahead log only by name, since every
-// reader writes its marks there.
-QMap<QString, QByteArray> conteudo(const QString& pasta)
-{
-    QMap<QString, QByteArray> m;
-    QDirIterator it(pasta, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString caminho = it.next();
-        QFile f(caminho);
-        QByteArray digest = "pasta";
-        if (!caminho.endsWith(u"-shm"_s) && QFileInfo(caminho).isFile() && f.open(QIODevice::ReadOnly))
-            digest = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex();
-        m.insert(QDir(pasta).relativeFilePath(caminho), digest);
-    }
-    return m;
 }
 
 class Lote : public EstoqueFixture {
@@ -136,13 +119,13 @@ TEST_F(Lote, RefusesBadValuesAndLeavesTheFolderAsItWas)
         {u"1"_s, baixaMp(u"51"_s, u"9"_s, u"01/11/0000"_s),
          u"'01/11/0000' não é uma data válida (campo Data inicial)"_s},
     };
-    const auto antes = conteudo(tmp.path());
+    const auto antes = conteudoPasta(tmp.path());
     for (const auto& c : casos) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
         script.expect(c.mensagem);
         EXPECT_EQ(roda(QStringList{u"--empresa"_s, tmp.path(), u"--filial"_s, c.filial} + c.args), LoteRecusado);
         checkScript();
-        EXPECT_EQ(conteudo(tmp.path()), antes);
+        EXPECT_EQ(conteudoPasta(tmp.path()), antes);
     }
 }
 
@@ -168,13 +151,13 @@ TEST_F(Lote, RefusesAFolderWithoutAStoreAndABranchNotRegistered)
              tmp.path())},
         {tmp.path(), u"2"_s, custo(u"122004"_s, u"0"_s, u"9"_s), u"Periodo Sem Acesso"_s},
     };
-    const auto antes = conteudo(tmp.path());
+    const auto antes = conteudoPasta(tmp.path());
     for (const auto& c : casos) {
         SCOPED_TRACE(c.mensagem.toStdString());
         script.expect(c.mensagem);
         EXPECT_EQ(roda(QStringList{u"--empresa"_s, c.pasta, u"--filial"_s, c.filial} + c.args), LoteRecusado);
         checkScript();
-        EXPECT_EQ(conteudo(tmp.path()), antes);
+        EXPECT_EQ(conteudoPasta(tmp.path()), antes);
     }
 }
 
@@ -344,13 +327,13 @@ TEST_F(Lote, EngineErrorsAreSaidWithTheEnginesText)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(4096, 'x'));
     f.close();
-    const auto antes = conteudo(pasta);
+    const auto antes = conteudoPasta(pasta);
     EXPECT_EQ(roda(QStringList{u"--empresa"_s, pasta, u"--filial"_s, u"1"_s} + kSaldo), LoteFalhou);
     ASSERT_EQ(script.shown().size(), 1);
     EXPECT_TRUE(script.shown().first().contains(u"Erro ao abrir o banco de dados: "_s)) << script.shown().first().toStdString();
     EXPECT_TRUE(script.shown().first().contains(u"not a database"_s)) << script.shown().first().toStdString();
     script.clear();
-    EXPECT_EQ(conteudo(pasta), antes);
+    EXPECT_EQ(conteudoPasta(pasta), antes);
 }
 
 // A folder the user may not write into stops the run when the store is
@@ -374,15 +357,15 @@ TEST_F(Lote, AReadOnlyStoreIsAnErrorOfTheStore)
         SCOPED_TRACE(c.mensagem.toStdString());
         QFile(arquivo).setPermissions(QFile::ReadOwner);
         QFile(pasta).setPermissions(c.permissoesPasta);
-        const auto antes = conteudo(pasta);
+        const auto antes = conteudoPasta(pasta);
         const int status = roda(QStringList{u"--empresa"_s, pasta, u"--filial"_s, u"1"_s, u"--criar"_s} + kSaldo);
-        const auto depois = conteudo(pasta);
+        const auto depois = conteudoPasta(pasta);
         QFile(pasta).setPermissions(escrita);
         QFile(arquivo).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         EXPECT_EQ(status, LoteFalhou);
         ASSERT_FALSE(script.shown().isEmpty());
         EXPECT_TRUE(script.shown().last().contains(c.mensagem)) << script.shown().last().toStdString();
-        EXPECT_EQ(depois.value(u"dados.sqlite"_s), antes.value(u"dados.sqlite"_s));
+        EXPECT_EQ(depois.at("dados.sqlite"), antes.at("dados.sqlite"));
         script.clear();
     }
 }

@@ -3,6 +3,7 @@
 // arrives as it was, the copy on the server works with the batch command,
 // the source is never changed, and a copy that fails or is refused leaves
 // nothing in the target.
+#include "ConteudoPasta.h"
 #include "AccessTables.h"
 #include "DocumentoEstoque.h"
 #include "L_AutSen.h"
@@ -37,23 +38,6 @@ Saida lote(const QStringList& args)
     p.waitForFinished(-1);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
-}
-
-// Every file under `pasta` with a digest of its bytes (the write-ahead log's
-// shared-memory index only by name: every reader writes its marks there).
-std::map<std::string, std::string> conteudo(const QString& pasta)
-{
-    std::map<std::string, std::string> m;
-    QDirIterator it(pasta, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString caminho = it.next();
-        QFile f(caminho);
-        QByteArray digest = "pasta";
-        if (!caminho.endsWith(u"-shm"_s) && QFileInfo(caminho).isFile() && f.open(QIODevice::ReadOnly))
-            digest = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex();
-        m[QDir(pasta).relativeFilePath(caminho).toStdString()] = digest.toStdString();
-    }
-    return m;
 }
 
 // Every row of every table of a store, in the order of the rows, each value
@@ -167,7 +151,7 @@ const QStringList kSaldo = {u"--filial"_s, u"1"_s, u"saldo-fisico"_s, u"--mes"_s
 // rows; the source is not changed.
 TEST_F(Copia, ToTheServerAndBackKeepsEveryRow)
 {
-    const auto antes = conteudo(origem);
+    const auto antes = conteudoPasta(origem);
     QMap<QString, QStringList> original;
     {
         Database db(companyStorePath(origem));
@@ -180,7 +164,7 @@ TEST_F(Copia, ToTheServerAndBackKeepsEveryRow)
     const QString esquema = esquemaNovo();
     const Saida ida = paraServidor(origem, noServidor, esquema);
     ASSERT_EQ(ida.status, 0) << ida.err.toStdString();
-    EXPECT_EQ(conteudo(origem), antes);
+    EXPECT_EQ(conteudoPasta(origem), antes);
     EXPECT_EQ(leServidorConf(noServidor)->esquema, esquema);
     EXPECT_TRUE(ida.err.contains(u"Cópia concluída e conferida: "_s)) << ida.err.toStdString();
     {
@@ -213,7 +197,7 @@ TEST_F(Copia, ToTheServerAndBackKeepsEveryRow)
                         u"Estproma"_s, u"ADM"_s);
         EXPECT_EQ(colunaJunta(store->db(), u"SELECT AutoInc FROM LogSys_05_2024 ORDER BY AutoInc"_s), u"1 2 3"_s);
     }
-    EXPECT_EQ(conteudo(origem), antes);
+    EXPECT_EQ(conteudoPasta(origem), antes);
 }
 
 // A text longer than its field, which SQLite kept and the server refuses,
@@ -226,7 +210,7 @@ TEST_F(Copia, AValueTheServerRefusesLeavesTheTargetEmpty)
         Database db(companyStorePath(origem));
         db.exec(u"UPDATE Estproma SET Nivel1 = 'NIVEL LONGO DEMAIS'"_s);
     }
-    const auto antes = conteudo(origem);
+    const auto antes = conteudoPasta(origem);
     const QString esquema = esquemaNovo(), destino = tmp.filePath(u"nova/empresa"_s);
     const Saida s = paraServidor(origem, destino, esquema);
     EXPECT_EQ(s.status, 1);
@@ -235,7 +219,7 @@ TEST_F(Copia, AValueTheServerRefusesLeavesTheTargetEmpty)
     EXPECT_TRUE(s.err.contains(u"Texto maior que o tamanho do campo"_s)) << s.err.toStdString();
     EXPECT_EQ(tabelasDoEsquema(esquema), QStringList{});
     EXPECT_FALSE(QFileInfo::exists(tmp.filePath(u"nova"_s)));
-    EXPECT_EQ(conteudo(origem), antes);
+    EXPECT_EQ(conteudoPasta(origem), antes);
 }
 
 // Coming back, a log the server holds with one number twice (the server
@@ -311,13 +295,13 @@ TEST_F(Copia, RefusesATargetThatHoldsACompany)
         {{u"--empresa"_s, origem, u"--filial"_s, u"1"_s, u"copia-do-servidor"_s, u"--destino"_s, livre},
          u"A opção --filial não se aplica ao comando copia-do-servidor"_s},
     };
-    const auto antes = conteudo(tmp.path());
+    const auto antes = conteudoPasta(tmp.path());
     for (const auto& c : casos) {
         SCOPED_TRACE(c.mensagem.toStdString());
         const Saida s = lote(c.args);
         EXPECT_EQ(s.status, 2);
         EXPECT_TRUE(s.err.contains(c.mensagem)) << s.err.toStdString();
-        EXPECT_EQ(conteudo(tmp.path()), antes);
+        EXPECT_EQ(conteudoPasta(tmp.path()), antes);
     }
     EXPECT_EQ(tabelasDoEsquema(novo), QStringList{});
 }
