@@ -227,7 +227,16 @@ public:
 
     void exec(const QString& sql) override
     {
-        flush();
+        // A rollback takes back whatever the queued writes did or failed to
+        // do: their failure must not keep it from running.
+        if (sql.trimmed().startsWith(u"ROLLBACK"_s, Qt::CaseInsensitive)) {
+            try {
+                flush();
+            } catch (const DbError&) {
+            }
+        } else {
+            flush();
+        }
         Result r(PQexec(conn_, translateForPostgres(sql).text.constData()));
         const auto status = PQresultStatus(r.get());
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
