@@ -4,6 +4,7 @@
 #include "Messages.h"
 #include "ServidorConf.h"
 #include "Sessao.h"
+#include "Store.h"
 #include "TDMFilial.h"
 #include "Transaction.h"
 
@@ -151,11 +152,9 @@ CachePermissoes& cachePermissoes()
 std::unique_ptr<Database> abreLogin(const QString& arquivo)
 {
     // a BaseLogin folder holding a servidor.conf has the login tables on that server
-    if (auto conf = leServidorConf(QFileInfo(arquivo).absolutePath()))
-        return std::make_unique<Database>(*conf, arquivo);
-    if (!QFileInfo::exists(arquivo))
+    if (!companyOnServer(QFileInfo(arquivo).absolutePath()) && !QFileInfo::exists(arquivo))
         throw DbError(u"Banco de dados de login nao encontrado: "_s + arquivo);
-    return std::make_unique<Database>(arquivo, Database::Mode::ReadOnly);
+    return openConnection(arquivo, Database::Mode::ReadOnly);
 }
 
 void carregaPermissoes(const QString& baseLogin, const QString& filial, const QString& usuario)

@@ -274,15 +274,6 @@ bool confereEmpresa(const QString& pasta, bool criar)
     return false;
 }
 
-// A connection to the company's tables that changes nothing: neither the
-// tables are brought up to date nor the lock file made.
-std::unique_ptr<Database> conexaoSemMudanca(const QString& pasta)
-{
-    if (const auto conf = leServidorConf(pasta))
-        return std::make_unique<Database>(*conf, QDir(pasta).absoluteFilePath(QString::fromUtf16(kServidorConf)));
-    return std::make_unique<Database>(companyStorePath(pasta));
-}
-
 // Reads the branch row without changing anything, so a refusal leaves the
 // folder as it was.
 Contexto leFilial(const QString& pasta, bool existe, int filial, bool criar)
@@ -290,7 +281,8 @@ Contexto leFilial(const QString& pasta, bool existe, int filial, bool criar)
     Contexto c;
     c.filial = filial;
     if (existe) {
-        const auto conexao = conexaoSemMudanca(pasta);
+        // neither the tables are brought up to date nor the lock file made
+        const auto conexao = openConnection(companyStorePath(pasta));
         Database& db = *conexao;
         if (db.tableExists(u"Filial"_s)) {
             Statement st = db.prepare(u"SELECT NOME, FATMODNF FROM Filial WHERE Filial = ?"_s);

@@ -71,7 +71,11 @@ public:
     PgStatement(PgConnection& conn, const QString& sql);
     ~PgStatement() override;
 
-    void bindNull(int i) override { slot(i) = {}, null_[size_t(i - 1)] = true; }
+    void bindNull(int i) override
+    {
+        slot(i).clear();
+        null_[size_t(i - 1)] = true;
+    }
     void bindInt(int i, qint64 v) override { set(i, QByteArray::number(v)); }
     void bindDouble(int i, double v) override { set(i, QByteArray::number(v, 'g', 17)); }
     void bindText(int i, const QByteArray& utf8) override { set(i, utf8); }

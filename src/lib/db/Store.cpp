@@ -31,12 +31,20 @@ bool companyOnServer(const QString& folder)
     return QFileInfo::exists(QDir(folder).filePath(QString::fromUtf16(kServidorConf)));
 }
 
+std::unique_ptr<Database> openConnection(const QString& file, Database::Mode mode)
+{
+    const QString folder = QFileInfo(file).absolutePath();
+    if (const auto conf = leServidorConf(folder))
+        return std::make_unique<Database>(*conf, QDir(folder).absoluteFilePath(QString::fromUtf16(kServidorConf)));
+    return std::make_unique<Database>(file, mode);
+}
+
 QString checkCompanyStore(const QString& folder, CompanyStore mode, const MountTable& mounts)
 {
-    if (!QFileInfo(folder).isDir())
-        requireLocalFileSystem(folder, mounts);
-    if (!QFileInfo(folder).isDir())
+    if (!QFileInfo(folder).isDir()) {
+        requireLocalFileSystem(folder, mounts);  // a folder to be made under a network mount says so
         throw DbError(u"Pasta nao encontrada: "_s + QFileInfo(folder).absoluteFilePath(), DbErrorKind::Refused);
+    }
     // the tables are on the server: the folder keeps only local files
     if (companyOnServer(folder))
         return companyStorePath(folder);

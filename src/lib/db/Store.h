@@ -61,6 +61,11 @@ inline constexpr const char16_t* kCompanyStoreFile = u"dados.sqlite";
 // Whether the company folder's tables are on a server (it holds servidor.conf).
 bool companyOnServer(const QString& folder);
 
+// A bare connection to the tables of a file's folder that brings no table up
+// to date and makes no lock file: the server its servidor.conf names, or the
+// SQLite file itself.
+std::unique_ptr<Database> openConnection(const QString& file, Database::Mode mode = Database::Mode::ReadWrite);
+
 // Throws DbError (Refused) with a clear message when the folder, or the
 // nearest existing folder above it when it is missing, is on a network file
 // system. Call it before creating a company folder.
